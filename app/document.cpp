@@ -89,7 +89,7 @@ void CopySelectionToWork() {
 
 void WriteWorkToSelection() { ImageBitmap.Draw(WorkBitmap, Selection.Left, Selection.Top); }
 
-void OpenFile(const std::string& path) {
+bool OpenFile(const std::string& path) {
     switch (KindOf(path)) {
         case ImageKind::Bmp:
             ImageBitmap = ReadBmpFile(path);
@@ -99,14 +99,15 @@ void OpenFile(const std::string& path) {
             break;
         case ImageKind::Other:
             TheServices().messages->ShowMessage("You must specify a BMP or JPG file.");
-            return;
+            return false;
     }
     SelectAll();
     ReDraw();
     EnableImageMenus(true);
+    return true;
 }
 
-void SaveImageFile(const std::string& path) {
+bool SaveImageFile(const std::string& path) {
     switch (KindOf(path)) {
         case ImageKind::Bmp:
             WriteBmpFile(ImageBitmap, path);
@@ -116,10 +117,11 @@ void SaveImageFile(const std::string& path) {
             break;
         case ImageKind::Other:
             TheServices().messages->ShowMessage("You must specify a .BMP or .JPG file.\r\nexample: MyPic.bmp");
-            return;
+            return false;
     }
     ReDraw();
     SetMenuEnabled(DocumentMenu::SaveMenu, true);
+    return true;
 }
 
 void UpdateUndo() {

@@ -74,10 +74,11 @@ void WriteWorkToSelection();
 // Makes the file the document: ".BMP" anywhere in the upper-cased path reads
 // a BMP, else ".JPG" a JPEG, else the user is told and nothing changes. The
 // picture is decoded first and replaces the document only when it is whole.
-// Does not change CurrentFileName.
-void OpenFile(const std::string& path);
-// Writes ImageBitmap as BMP or JPEG by the same substring rule.
-void SaveImageFile(const std::string& path);
+// Does not change CurrentFileName. True when the file became the document.
+bool OpenFile(const std::string& path);
+// Writes ImageBitmap as BMP or JPEG by the same substring rule. True when
+// the file was written.
+bool SaveImageFile(const std::string& path);
 
 void UpdateUndo();
 void RestoreUndo();

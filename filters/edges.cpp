@@ -1,0 +1,99 @@
+#include "filters/edges.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "app/document.h"
+#include "filters/frame.h"
+#include "filters/levels.h"
+#include "filters/luminance_plane.h"
+#include "filters/parallel_rows.h"
+#include "filters/point.h"
+
+namespace quorvane {
+
+namespace {
+
+void MapEdges() {
+    const int width = WorkBitmap.Width();
+    const LuminancePlane plane;
+    PassOverInnerWorkRows([&](int y) {
+        const std::uint8_t* above = plane.Row(y - 1);
+        const std::uint8_t* here = plane.Row(y);
+        const std::uint8_t* below = plane.Row(y + 1);
+        std::uint8_t* pixel = WorkBitmap.ScanLine(y) + 3;
+        for (int x = 1; x <= width - 2; ++x, pixel += 3) {
+            const int centre = here[x];
+            const int sum = std::abs(above[x - 1] - centre) + std::abs(above[x] - centre) +
+                            std::abs(above[x + 1] - centre) + std::abs(here[x - 1] - centre) +
+                            std::abs(here[x + 1] - centre) + std::abs(below[x - 1] - centre) +
+                            std::abs(below[x] - centre) + std::abs(below[x + 1] - centre);
+            const std::uint8_t edge = static_cast<std::uint8_t>(sum / 8);
+            pixel[0] = edge;
+            pixel[1] = edge;
+            pixel[2] = edge;
+        }
+    });
+}
+
+// A black one-pixel outline along the outermost pixels of the whole image.
+void OutlineImage() {
+    if (ImageBitmap.Empty()) return;
+    const int width = ImageBitmap.Width();
+    const int height = ImageBitmap.Height();
+    std::memset(ImageBitmap.ScanLine(0), 0, std::size_t{3} * width);
+    std::memset(ImageBitmap.ScanLine(height - 1), 0, std::size_t{3} * width);
+    for (int y = 0; y < height; ++y) {
+        std::memset(ImageBitmap.ScanLine(y), 0, 3);
+        std::memset(ImageBitmap.ScanLine(y) + std::size_t{3} * (width - 1), 0, 3);
+    }
+}
+
+// Enlarges the interior of the work bitmap, columns 1..W - 2 and rows
+// 1..H - 2, over the whole selection: destination offset i of n takes source
+// offset i * (n - 2) div n of the interior.
+void StretchInteriorOverSelection() {
+    const std::int64_t width = WorkBitmap.Width();
+    const std::int64_t height = WorkBitmap.Height();
+    if (width < 3 || height < 3) return;
+    const std::int64_t firstColumn = std::max<std::int64_t>(Selection.Left, 0);
+    const std::int64_t endColumn = std::min<std::int64_t>(Selection.Left + width, ImageBitmap.Width());
+    const std::int64_t firstRow = std::max<std::int64_t>(Selection.Top, 0);
+    const std::int64_t endRow = std::min<std::int64_t>(Selection.Top + height, ImageBitmap.Height());
+    if (firstColumn >= endColumn || firstRow >= endRow) return;
+    std::vector<std::size_t> sourceOffset(static_cast<std::size_t>(endColumn - firstColumn));
+    for (std::int64_t column = firstColumn; column < endColumn; ++column)
+        sourceOffset[column - firstColumn] =
+            static_cast<std::size_t>(3 * (1 + (column - Selection.Left) * (width - 2) / width));
+    ForRowBlocks(static_cast<int>(endRow - firstRow), endColumn - firstColumn, [&](int first, int end) {
+        for (std::int64_t row = firstRow + first; row < firstRow + end; ++row) {
+            const std::int64_t sourceRow = 1 + (row - Selection.Top) * (height - 2) / height;
+            const std::uint8_t* from = WorkBitmap.ScanLine(static_cast<int>(sourceRow));
+            std::uint8_t* to = ImageBitmap.ScanLine(static_cast<int>(row)) + 3 * firstColumn;
+            for (const std::size_t offset : sourceOffset) {
+                to[0] = from[offset];
+                to[1] = from[offset + 1];
+                to[2] = from[offset + 2];
+                to += 3;
+            }
+        }
+    });
+}
+
+}  // namespace
+
+void FindEdges() {
+    const BusyCursor busy;
+    {
+        FilterFrame frame;
+        MapEdges();
+        OutlineImage();
+        StretchInteriorOverSelection();
+    }
+    OptimizeLevels();
+    LogarithmChannels(0);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,99 @@
+// The frame every pixel filter runs in, and the pass state it shares.
+//
+// A filter copies the selection of ImageBitmap into WorkBitmap, rewrites that
+// copy through row pointers, draws it back at the selection's top-left corner
+// (clipped to the image) and releases WorkBitmap's pixels, all under the busy
+// cursor. FilterFrame holds the parts around the pass; the pass itself is the
+// filter's.
+#pragma once
+
+#include <cstdint>
+
+#include "app/document.h"
+#include "filters/parallel_rows.h"
+#include "platform/bitmap.h"
+#include "platform/services.h"
+
+namespace quorvane {
+
+// The pixel a pass is on: pointer to its blue byte (green and red follow),
+// its column and its row. Passes leave them as a sequential pass over the
+// rows top to bottom, pixels left to right, would: one row below the last
+// row walked, one column right of the last column, and the pointer just past
+// the last pixel walked.
+extern std::uint8_t* PixelPtr;
+extern std::int32_t PixelX;
+extern std::int32_t PixelY;
+
+inline std::uint8_t ClampByte(std::int32_t value) {
+    return static_cast<std::uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
+}
+
+// (red + green + blue) div 3 of the pixel at PixelPtr.
+inline std::uint8_t PixelLuminance() {
+    return static_cast<std::uint8_t>((PixelPtr[0] + PixelPtr[1] + PixelPtr[2]) / 3);
+}
+
+// Sets the pass state to what a pass over columns [firstColumn, endColumn)
+// and rows [firstRow, endRow) of `bitmap` leaves. Call it while the bitmap
+// still holds its pixels.
+void FinishPass(Bitmap& bitmap, int firstColumn, int endColumn, int firstRow, int endRow);
+
+// Busy cursor and the copy of the selection into WorkBitmap while alive;
+// WorkBitmap's pixels are released, then the cursor restored, when it ends,
+// also when the filter throws.
+class FilterFrame {
+public:
+    FilterFrame();
+    ~FilterFrame();
+    FilterFrame(const FilterFrame&) = delete;
+    FilterFrame& operator=(const FilterFrame&) = delete;
+
+    int Width() const { return WorkBitmap.Width(); }
+    int Height() const { return WorkBitmap.Height(); }
+
+    // Draws WorkBitmap back over the selection.
+    void WriteBack();
+
+private:
+    BusyCursor busy_;
+};
+
+// One pass over every pixel of WorkBitmap, row blocks on both cores:
+// rowStep(y) handles work row y, and nothing it reads is written for another
+// row. Leaves the pass state of a full pass.
+template <typename RowStep>
+void PassOverWorkRows(const RowStep& rowStep) {
+    const int width = WorkBitmap.Width();
+    const int height = WorkBitmap.Height();
+    if (width == 0 || height == 0) return;
+    ForRowBlocks(height, width, [&](int firstRow, int endRow) {
+        for (int y = firstRow; y < endRow; ++y) rowStep(y);
+    });
+    FinishPass(WorkBitmap, 0, width, 0, height);
+}
+
+// The same for a step that rewrites the pixels of one row in place:
+// pixelStep(row, width) gets the row's first byte.
+template <typename PixelStep>
+void PassOverWork(const PixelStep& pixelStep) {
+    const int width = WorkBitmap.Width();
+    PassOverWorkRows([&](int y) { pixelStep(WorkBitmap.ScanLine(y), width); });
+}
+
+// One pass over the inner pixels of WorkBitmap, those with all eight
+// neighbours inside it: rowStep(y) handles columns 1..width - 2 of row y, for
+// rows 1..height - 2. No pass when the bitmap is less than 3 pixels wide or
+// high.
+template <typename RowStep>
+void PassOverInnerWorkRows(const RowStep& rowStep) {
+    const int width = WorkBitmap.Width();
+    const int height = WorkBitmap.Height();
+    if (width < 3 || height < 3) return;
+    ForRowBlocks(height - 2, width - 2, [&](int firstRow, int endRow) {
+        for (int y = firstRow + 1; y < endRow + 1; ++y) rowStep(y);
+    });
+    FinishPass(WorkBitmap, 1, width - 1, 1, height - 1);
+}
+
+}  // namespace quorvane

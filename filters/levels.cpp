@@ -1,0 +1,76 @@
+#include "filters/levels.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <mutex>
+
+#include "filters/channel_tables.h"
+#include "filters/frame.h"
+#include "platform/error.h"
+
+namespace quorvane {
+
+namespace {
+
+// Smallest and largest value of each channel, in byte order blue, green, red.
+struct ChannelRanges {
+    std::array<std::int32_t, 3> minimum{256, 256, 256};
+    std::array<std::int32_t, 3> maximum{-1, -1, -1};
+
+    void Merge(const ChannelRanges& other) {
+        for (int c = 0; c < 3; ++c) {
+            minimum[c] = std::min(minimum[c], other.minimum[c]);
+            maximum[c] = std::max(maximum[c], other.maximum[c]);
+        }
+    }
+};
+
+ChannelRanges MeasureWork() {
+    ChannelRanges ranges;
+    std::mutex merge;
+    PassOverWork([&](const std::uint8_t* row, int width) {
+        std::array<std::uint8_t, 3> low{255, 255, 255};
+        std::array<std::uint8_t, 3> high{0, 0, 0};
+        for (const std::uint8_t* pixel = row; pixel != row + 3 * width; pixel += 3)
+            for (int c = 0; c < 3; ++c) {
+                low[c] = std::min(low[c], pixel[c]);
+                high[c] = std::max(high[c], pixel[c]);
+            }
+        ChannelRanges rowRanges;
+        for (int c = 0; c < 3; ++c) {
+            rowRanges.minimum[c] = low[c];
+            rowRanges.maximum[c] = high[c];
+        }
+        const std::lock_guard lock(merge);
+        ranges.Merge(rowRanges);
+    });
+    return ranges;
+}
+
+ChannelTables::Curve StretchCurve(std::int32_t minimum, std::int32_t maximum) {
+    if (maximum == minimum) throw Error("Floating point division by zero");
+    const double scale = static_cast<double>(255.0L / static_cast<long double>(maximum - minimum));
+    const double offset = static_cast<double>(-static_cast<long double>(scale) * minimum);
+    ChannelTables::Curve curve{};
+    for (std::int32_t v = minimum; v <= maximum; ++v)
+        curve[v] = static_cast<std::uint8_t>(std::lrint(static_cast<long double>(v) * scale + offset));
+    return curve;
+}
+
+}  // namespace
+
+void OptimizeLevels() {
+    FilterFrame frame;
+    const ChannelRanges ranges = MeasureWork();
+    if (frame.Width() == 0 || frame.Height() == 0) return;
+    ChannelTables tables;
+    tables.blue = StretchCurve(ranges.minimum[0], ranges.maximum[0]);
+    tables.green = StretchCurve(ranges.minimum[1], ranges.maximum[1]);
+    tables.red = StretchCurve(ranges.minimum[2], ranges.maximum[2]);
+    ApplyToWork(tables);
+    frame.WriteBack();
+}
+
+}  // namespace quorvane

@@ -1,0 +1,112 @@
+#include "filters/point.h"
+
+#include <array>
+#include <cmath>
+
+#include "filters/channel_tables.h"
+#include "filters/frame.h"
+
+namespace quorvane {
+
+namespace {
+
+using Curve = ChannelTables::Curve;
+
+// The sum is formed in 64 bits, so offsets near the 32-bit limits saturate
+// instead of wrapping round.
+Curve OffsetCurve(std::int32_t offset) {
+    Curve curve;
+    for (int v = 0; v < 256; ++v) {
+        const std::int64_t sum = std::int64_t{v} + offset;
+        curve[v] = static_cast<std::uint8_t>(sum < 0 ? 0 : sum > 255 ? 255 : sum);
+    }
+    return curve;
+}
+
+// Runs the frame around one table pass.
+void FilterThroughTables(const ChannelTables& tables) {
+    FilterFrame frame;
+    ApplyToWork(tables);
+    frame.WriteBack();
+}
+
+// The channels a selector chooses, with `curve` on them and identity elsewhere.
+ChannelTables SelectedChannels(ChannelSelector selector, const Curve& curve) {
+    ChannelTables tables = ChannelTables::Unchanged();
+    if (selector == 0 || selector == 1) tables.red = curve;
+    if (selector == 0 || selector == 2) tables.green = curve;
+    if (selector == 0 || selector == 3) tables.blue = curve;
+    return tables;
+}
+
+// Sets all three channels of every pixel to gray[(red + green + blue)].
+void FilterThroughLuminance(const std::array<std::uint8_t, 766>& gray) {
+    FilterFrame frame;
+    PassOverWork([&gray](std::uint8_t* row, int width) {
+        for (std::uint8_t* pixel = row; pixel != row + 3 * width; pixel += 3) {
+            const std::uint8_t value = gray[pixel[0] + pixel[1] + pixel[2]];
+            pixel[0] = value;
+            pixel[1] = value;
+            pixel[2] = value;
+        }
+    });
+    frame.WriteBack();
+}
+
+}  // namespace
+
+void AdjustChannels(std::int32_t dR, std::int32_t dG, std::int32_t dB) {
+    FilterThroughTables({OffsetCurve(dB), OffsetCurve(dG), OffsetCurve(dR)});
+}
+
+void BlackAndWhite() {
+    std::array<std::uint8_t, 766> gray;
+    for (int sum = 0; sum < 766; ++sum) gray[sum] = sum / 3 > 127 ? 255 : 0;
+    FilterThroughLuminance(gray);
+}
+
+void Grayscale() {
+    std::array<std::uint8_t, 766> gray;
+    for (int sum = 0; sum < 766; ++sum) gray[sum] = static_cast<std::uint8_t>(sum / 3);
+    FilterThroughLuminance(gray);
+}
+
+void InvertChannels(ChannelSelector selector) {
+    Curve inverted;
+    for (int v = 0; v < 256; ++v) inverted[v] = static_cast<std::uint8_t>(255 - v);
+    FilterThroughTables(SelectedChannels(selector, inverted));
+}
+
+void LogarithmChannels(ChannelSelector selector) {
+    Curve curve;
+    for (int v = 0; v < 256; ++v) {
+        const long double product = 105.88L * std::log10(static_cast<long double>(v + 1));
+        curve[v] = static_cast<std::uint8_t>(std::lrint(product));
+    }
+    FilterThroughTables(SelectedChannels(selector, curve));
+}
+
+void AdjustContrast(bool decrease) {
+    const long double factor = decrease ? 0.5L : 2.0L;
+    const long double offset = decrease ? 64.0L : -128.0L;
+    Curve curve;
+    for (int v = 0; v < 256; ++v) curve[v] = ClampByte(static_cast<std::int32_t>(v * factor + offset));
+    FilterThroughTables({curve, curve, curve});
+}
+
+void SwapChannels() {
+    FilterFrame frame;
+    PassOverWork([](std::uint8_t* row, int width) {
+        for (std::uint8_t* pixel = row; pixel != row + 3 * width; pixel += 3) {
+            const std::uint8_t blue = pixel[0];
+            const std::uint8_t green = pixel[1];
+            const std::uint8_t red = pixel[2];
+            pixel[2] = blue;
+            pixel[1] = red;
+            pixel[0] = green;
+        }
+    });
+    frame.WriteBack();
+}
+
+}  // namespace quorvane

@@ -1,0 +1,117 @@
+#!/usr/bin/env python3
+"""End-to-end runs of quorvane-batch: files in, files out, exit codes and
+messages, checked against libjpeg's own djpeg and cjpeg where they exist.
+
+usage: batch_test.py QUORVANE_BATCH SAMPLE.jpg
+"""
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+
+BATCH = SAMPLE = None
+
+
+def run(*arguments):
+    return subprocess.run([BATCH, *arguments], capture_output=True, text=True)
+
+
+def bmp_pixels(path):
+    """(width, height, rows top-down as RGB bytes) of a 24-bit bottom-up BMP."""
+    data = open(path, "rb").read()
+    assert data[:2] == b"BM"
+    offset = struct.unpack_from("<I", data, 10)[0]
+    width, height = struct.unpack_from("<ii", data, 18)
+    assert struct.unpack_from("<H", data, 28)[0] == 24
+    stride = (width * 3 + 3) & ~3
+    rows = []
+    for y in range(height):
+        row = data[offset + (height - 1 - y) * stride: offset + (height - 1 - y) * stride + width * 3]
+        rows.append(bytes(b for i in range(0, len(row), 3) for b in (row[i + 2], row[i + 1], row[i])))
+    return width, height, b"".join(rows)
+
+
+def ppm_pixels(data):
+    parts = data.split(maxsplit=4)
+    assert parts[0] == b"P6"
+    return int(parts[1]), int(parts[2]), parts[4]
+
+
+def write_ppm(path, width, height, pixels):
+    with open(path, "wb") as f:
+        f.write(b"P6\n%d %d\n255\n" % (width, height) + pixels)
+
+
+class BatchTest(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.mkdtemp(prefix="quorvane-batch-")
+
+    def tearDown(self):
+        shutil.rmtree(self.folder)
+
+    def path(self, name):
+        return os.path.join(self.folder, name)
+
+    def test_help_lists_the_usage(self):
+        result = run("--help")
+        self.assertEqual(result.returncode, 0)
+        self.assertIn("usage: quorvane-batch INPUT OUTPUT", result.stdout)
+        self.assertIn("--select", result.stdout)
+
+    @unittest.skipUnless(shutil.which("djpeg"), "djpeg is not installed")
+    def test_jpeg_to_bmp_decodes_as_djpeg_does(self):
+        result = run(SAMPLE, self.path("out.bmp"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        reference = subprocess.run(["djpeg", "-ppm", SAMPLE], capture_output=True, check=True).stdout
+        self.assertEqual(bmp_pixels(self.path("out.bmp")), ppm_pixels(reference))
+
+    @unittest.skipUnless(shutil.which("cjpeg"), "cjpeg is not installed")
+    def test_bmp_to_jpeg_encodes_as_cjpeg_does(self):
+        self.assertEqual(run(SAMPLE, self.path("in.bmp")).returncode, 0)
+        width, height, pixels = bmp_pixels(self.path("in.bmp"))
+        write_ppm(self.path("in.ppm"), width, height, pixels)
+        reference = subprocess.run(["cjpeg", "-quality", "90", "-baseline", self.path("in.ppm")],
+                                   capture_output=True, check=True).stdout
+        result = run(self.path("in.bmp"), self.path("out.JPG"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(open(self.path("out.JPG"), "rb").read(), reference)
+
+    def test_bmp_round_trip_and_selection_rule(self):
+        self.assertEqual(run(SAMPLE, self.path("a.bmp")).returncode, 0)
+        result = run(self.path("a.bmp"), self.path("b.bmp"), "--select", "120,90,20,30")
+        self.assertEqual(result.returncode, 0)
+        self.assertIn("Nothing selected. Selecting all.", result.stderr)
+        self.assertEqual(open(self.path("a.bmp"), "rb").read(), open(self.path("b.bmp"), "rb").read())
+
+    def test_refusals_and_errors_leave_the_output_alone(self):
+        with open(self.path("keep.bmp"), "wb") as f:
+            f.write(b"precious")
+        with open(self.path("broken.bmp"), "wb") as f:
+            f.write(b"BM" + b"\0" * 40)
+        cases = [
+            ((self.path("missing.bmp"), self.path("keep.bmp")), 1, "Cannot open file"),
+            ((self.path("broken.bmp"), self.path("keep.bmp")), 1, "BMP"),
+            ((self.path("picture.jpeg"), self.path("keep.bmp")), 1, "You must specify a BMP or JPG file."),
+            ((SAMPLE, self.path("out.png")), 1, "You must specify a .BMP or .JPG file. example: MyPic.bmp"),
+            ((SAMPLE,), 2, "give one INPUT and one OUTPUT file"),
+            ((SAMPLE, self.path("x.bmp"), "--select", "1,2,3"), 2, "--select takes"),
+            ((SAMPLE, self.path("x.bmp"), "--filter", "no-such-filter"), 2, "unknown filter no-such-filter"),
+            ((SAMPLE, self.path("x.bmp"), "--bogus"), 2, "unknown option --bogus"),
+        ]
+        for arguments, status, message in cases:
+            with self.subTest(arguments=arguments):
+                result = run(*arguments)
+                self.assertEqual(result.returncode, status, result.stderr)
+                self.assertIn(message, result.stderr)
+                self.assertEqual(len(result.stderr.strip().splitlines()), 1, result.stderr)
+        self.assertEqual(open(self.path("keep.bmp"), "rb").read(), b"precious")
+        self.assertFalse(os.path.exists(self.path("out.png")))
+        self.assertFalse(os.path.exists(self.path("x.bmp")))
+
+
+if __name__ == "__main__":
+    BATCH, SAMPLE = sys.argv[1], sys.argv[2]
+    unittest.main(argv=sys.argv[:1], verbosity=2)
