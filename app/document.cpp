@@ -62,9 +62,13 @@ void EnableImageMenus(bool includingSave) {
     SetMenuEnabled(DocumentMenu::SelectallMenu, true);
 }
 
-void ReDraw() {
+void NormaliseSelection() {
     if (Selection.Right < Selection.Left) std::swap(Selection.Left, Selection.Right);
     if (Selection.Bottom < Selection.Top) std::swap(Selection.Top, Selection.Bottom);
+}
+
+void ReDraw() {
+    NormaliseSelection();
     if (View != nullptr) View->ReDraw();
 }
 

@@ -56,7 +56,9 @@ void ResetDocument();
 void SetMenuEnabled(DocumentMenu item, bool enabled);
 bool IsMenuEnabled(DocumentMenu item);
 
-// Normalises a reversed Selection and repaints through the view.
+// Exchanges Left and Right when Right < Left, Top and Bottom when Bottom < Top.
+void NormaliseSelection();
+// Normalises the selection and repaints through the view.
 void ReDraw();
 
 void SelectAll();

@@ -7,6 +7,8 @@
 
 #include "app/about_box.h"
 #include "app/main_form.h"
+#include "app/zoom_form.h"
+#include "filters/palette.h"
 #include "platform/qt/qt_services.h"
 #include "platform/services.h"
 
@@ -41,7 +43,9 @@ int main(int argc, char** argv) {
     auto* mainForm = new TMainForm;
     InstallQtServices(mainForm);
     mainForm->FormCreate(arguments);
+    ZoomForm = new TZoomForm(mainForm);
     AboutBox = new TAboutBox(mainForm);
+    PaletteForm = new TPaletteForm(mainForm);
     mainForm->show();
     const int result = QApplication::exec();
     delete mainForm;

@@ -4,6 +4,8 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QLayout>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
 
@@ -41,6 +43,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), canvas_(new Canvas(
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setCentralWidget(canvas_);
+    // The window is exactly as large as its menu bar and client area.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // Narrower menu bar items, so the six menus fit in the narrowest window.
+    menuBar()->setStyleSheet("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 5px; }");
     canvas_->setCursor(Qt::CrossCursor);
     canvas_->onMouseDown = [this](Qt::MouseButton button, int x, int y) {
         RunGuarded([&] { FormMouseDown(button, x, y); });
@@ -48,7 +54,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), canvas_(new Canvas(
     canvas_->onMouseUp = [this](Qt::MouseButton button, int x, int y) {
         RunGuarded([&] { FormMouseUp(button, x, y); });
     };
+    canvas_->onMouseMove = [this](int x, int y) { RunGuarded([&] { FormMouseMove(x, y); }); };
     BuildMainMenu();
+    MenuItem("ZoomMenu")->setCheckable(true);
     MainForm = this;
     SetDocumentView(this);
 }
@@ -84,9 +92,9 @@ void TMainForm::MenuEnabledChanged(DocumentMenu item, bool enabled) { MenuItem(M
 // selection's size, and sets the caption. The frame and the texts exist only
 // on the screen.
 void TMainForm::ReDraw() {
+    NormaliseSelection();
     const int width = std::max(ImageBitmap.Width(), MinimumClientWidth);
     canvas_->SetClientSize(width, ImageBitmap.Height());
-    adjustSize();
     setWindowTitle(CurrentFileName.empty() ? QString(ApplicationTitle)
                                            : QString("%1 - %2").arg(ApplicationTitle, QString::fromStdString(CurrentFileName)));
     QImage& buffer = canvas_->Buffer();
@@ -132,6 +140,8 @@ void TMainForm::FormMouseDown(Qt::MouseButton button, int x, int y) {
         painter.drawLine(x, y, x, y + 10);
         painter.end();
         canvas_->update();
+    } else if (button == Qt::RightButton || button == Qt::MiddleButton) {
+        ZoomMenuClick(this);
     }
     setWindowTitle("Release mouse button to end selection!");
 }

@@ -48,6 +48,64 @@ public:
     void SelectallMenuClick(QObject* sender);
     void AboutMenuClick(QObject* sender);
 
+    // Pixel commands of the Filters menu (filters/commands.cpp).
+    void BlackandwhiteMenuClick(QObject* sender);
+    void IncreaseBrightnessMenuClick(QObject* sender);
+    void DecreaseBrightnessMenuClick(QObject* sender);
+    void IncreaseRedMenuClick(QObject* sender);
+    void DecreaseRedMenuClick(QObject* sender);
+    void IncreaseGreenMenuClick(QObject* sender);
+    void DecreaseGreenMenuClick(QObject* sender);
+    void IncreaseBlueMenuClick(QObject* sender);
+    void DecreaseBlueMenuClick(QObject* sender);
+    void GrayscaleMenuClick(QObject* sender);
+    void InvertAllmenuClick(QObject* sender);
+    void InvertRedMenuClick(QObject* sender);
+    void InvertGreenMenuClick(QObject* sender);
+    void InvertBlueMenuClick(QObject* sender);
+    void LogaritmizeAllMenuClick(QObject* sender);
+    void LogaritmizeRedMenuClick(QObject* sender);
+    void LogaritmizeGreenMenuClick(QObject* sender);
+    void LogaritmizeBlueMenuClick(QObject* sender);
+    void IncreaseContrastmenuClick(QObject* sender);
+    void DecreaseContrastmenuClick(QObject* sender);
+    void SwapchannelsMenuClick(QObject* sender);
+    void OptimizeMenuClick(QObject* sender);
+    void FindEdgesMenuClick(QObject* sender);
+    void MeanvalueMenuClick(QObject* sender);
+    void AddNoiseMenuClick(QObject* sender);
+    void RemoveNoiseMenuClick(QObject* sender);
+    void IncreaseSharpnessMenuClick(QObject* sender);
+    void DecreaseSharpnessMenuClick(QObject* sender);
+    void SepiaMenuClick(QObject* sender);
+    void DrawnMenuClick(QObject* sender);
+    void Early20thCenturyMenuClick(QObject* sender);
+    void CheapcolorcameraMenuClick(QObject* sender);
+    void StatisticsMenuClick(QObject* sender);
+
+    // Feather (filters/)
+    void FeatherMenuClick(QObject* sender);
+
+    // Geometric transforms, zoom and print (filters/, app/)
+    void HorisontallyMenuClick(QObject* sender);
+    void VerticallyMenuClick(QObject* sender);
+    void ReflectionHorisontallyMenuClick(QObject* sender);
+    void ReflectionVerticallyMenuClick(QObject* sender);
+    void LeftMenuClick(QObject* sender);
+    void RightMenuClick(QObject* sender);
+    void CropMenuClick(QObject* sender);
+    void ResizeMenuClick(QObject* sender);
+    // Scales the whole image; no snapshot, no repaint (the resize dialog's OK does those).
+    void Resize(std::int32_t width, std::int32_t height);
+    void ZoomMenuClick(QObject* sender);
+    // The loupe: copies the 80 x 60 block of the client area around (x, y)
+    // into ZoomBitmap and shows it doubled in the zoom window.
+    void FormMouseMove(int x, int y);
+    void PrintMenuClick(QObject* sender);
+    // Prints the image on one page, 3 x 3 printer dots per pixel, at the top
+    // left: portrait for 0, landscape for 1.
+    void Print(std::int32_t orientation);
+
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;

@@ -7,7 +7,7 @@
 # the allowed ratio. Exits 1 when a pair fails. Needs cjpeg and djpeg.
 set -euo pipefail
 
-build=${1:?usage: file_to_file.sh BUILD_DIR}
+build=$(cd "${1:?usage: file_to_file.sh BUILD_DIR}" && pwd)
 batch=$build/tools/quorvane-batch
 make_photo=$build/bench/make_photo
 runs=${RUNS:-7}

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <mutex>
 
+#include "filters/channel_range.h"
 #include "filters/channel_tables.h"
 #include "filters/frame.h"
 #include "platform/error.h"
@@ -33,11 +34,7 @@ ChannelRanges MeasureWork() {
     PassOverWork([&](const std::uint8_t* row, int width) {
         std::array<std::uint8_t, 3> low{255, 255, 255};
         std::array<std::uint8_t, 3> high{0, 0, 0};
-        for (const std::uint8_t* pixel = row; pixel != row + 3 * width; pixel += 3)
-            for (int c = 0; c < 3; ++c) {
-                low[c] = std::min(low[c], pixel[c]);
-                high[c] = std::max(high[c], pixel[c]);
-            }
+        WidenChannelRange(row, width, low, high);
         ChannelRanges rowRanges;
         for (int c = 0; c < 3; ++c) {
             rowRanges.minimum[c] = low[c];

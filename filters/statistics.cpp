@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "app/document.h"
+#include "filters/channel_range.h"
 #include "filters/frame.h"
 #include "filters/parallel_rows.h"
 #include "platform/error.h"
@@ -31,13 +32,9 @@ ImageStatistics MeasureImage() {
         for (int y = firstRow; y < endRow; ++y) {
             const std::uint8_t* row = ImageBitmap.ScanLine(y);
             std::uint64_t rowSum = 0;
-            for (const std::uint8_t* pixel = row; pixel != row + 3 * width; pixel += 3) {
-                for (int c = 0; c < 3; ++c) {
-                    low[c] = std::min(low[c], pixel[c]);
-                    high[c] = std::max(high[c], pixel[c]);
-                }
+            WidenChannelRange(row, width, low, high);
+            for (const std::uint8_t* pixel = row; pixel != row + 3 * width; pixel += 3)
                 rowSum += static_cast<std::uint32_t>((pixel[0] + pixel[1] + pixel[2]) / 3);
-            }
             sum += static_cast<std::int64_t>(rowSum);
         }
         const std::lock_guard lock(merge);

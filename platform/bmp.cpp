@@ -14,10 +14,10 @@
 // * A colour table of more than 256 entries is refused. One longer than
 //   2^bits is accepted, and only its first 2^bits entries can be used.
 // * A pixel index past the end of a short colour table gives black.
-// * In RLE images, pixels that no run reaches take colour 0 of the palette,
-//   the background such files are drawn on. A run or a delta
-//   that leaves its row or the image is refused, as is a stream that ends
-//   before the last row without an end-of-bitmap mark.
+// * In RLE images, pixels that no run reaches (skipped by a delta or an early
+//   end of line) take colour 0 of the palette, as ImageMagick shows them.
+//   A run or a delta that leaves its row or the image is refused, as is a
+//   stream that ends before the last row without an end-of-bitmap mark.
 // * A file whose pixel offset is 0 or points into the headers or the colour
 //   table is read as if the rows followed the colour table.
 // * The OS/2 2.x 64-byte header is read like the 40-byte one; its own
@@ -312,41 +312,42 @@ Bitmap DecodeUncompressed(const DibLayout& layout, const std::uint8_t* pixels, s
 
 // Runs of RLE8 and RLE4: a count and a value, or an escape (count 0) that ends
 // a row, ends the picture, moves by a delta or starts an absolute run of
-// literal indices padded to 16 bits. Rows count from the bottom.
-Bitmap DecodeRle(const DibLayout& layout, const std::uint8_t* stream, std::size_t length) {
+// literal indices padded to 16 bits. Rows count from the bottom. Without an
+// image the stream is only checked.
+void WalkRle(const DibLayout& layout, const std::uint8_t* stream, std::size_t length, Bitmap* image) {
     const bool four = layout.compression == Rle4;
     const Palette& palette = layout.palette;
-    Bitmap image(layout.width, layout.height);
-    image.Fill(RGB(palette[0].red, palette[0].green, palette[0].blue));
     const std::int64_t width = layout.width;
     const std::int64_t height = layout.height;
     std::int64_t x = 0;
     std::int64_t row = 0;
     std::size_t position = 0;
-    const auto target = [&](std::int64_t count) {
+    const auto target = [&](std::int64_t count) -> std::uint8_t* {
         if (row >= height) Invalid("RLE run past the end of the image");
         if (x + count > width) Invalid("RLE run past the end of a row");
-        return image.ScanLine(static_cast<int>(height - 1 - row)) + x * 3;
+        if (image == nullptr) return nullptr;
+        return image->ScanLine(static_cast<int>(height - 1 - row)) + x * 3;
     };
     for (;;) {
         if (position + 2 > length) {
-            if (row >= height || (row == height - 1 && x == width)) return image;
+            if (row >= height || (row == height - 1 && x == width)) return;
             Truncated("RLE data");
         }
         const std::uint8_t count = stream[position];
         const std::uint8_t value = stream[position + 1];
         position += 2;
         if (count > 0) {
-            std::uint8_t* pixel = target(count);
-            const Colour first = palette[four ? value >> 4 : value];
-            const Colour second = palette[four ? value & 15 : value];
-            for (int i = 0; i < count; ++i, pixel += 3) std::memcpy(pixel, i % 2 == 0 ? &first : &second, 3);
+            if (std::uint8_t* pixel = target(count)) {
+                const Colour first = palette[four ? value >> 4 : value];
+                const Colour second = palette[four ? value & 15 : value];
+                for (int i = 0; i < count; ++i, pixel += 3) std::memcpy(pixel, i % 2 == 0 ? &first : &second, 3);
+            }
             x += count;
         } else if (value == 0) {
             x = 0;
             ++row;
         } else if (value == 1) {
-            return image;
+            return;
         } else if (value == 2) {
             if (position + 2 > length) Truncated("RLE data");
             x += stream[position];
@@ -356,16 +357,28 @@ Bitmap DecodeRle(const DibLayout& layout, const std::uint8_t* stream, std::size_
         } else {
             const std::size_t bytes = four ? (value + 1) / 2 : value;
             if (position + bytes > length) Truncated("RLE data");
-            std::uint8_t* pixel = target(value);
-            const std::uint8_t* literal = stream + position;
-            for (int i = 0; i < value; ++i, pixel += 3) {
-                const std::uint8_t index = four ? (i % 2 == 0 ? literal[i / 2] >> 4 : literal[i / 2] & 15) : literal[i];
-                std::memcpy(pixel, &palette[index], 3);
+            if (std::uint8_t* pixel = target(value)) {
+                const std::uint8_t* literal = stream + position;
+                for (int i = 0; i < value; ++i, pixel += 3) {
+                    const unsigned index = four ? (i % 2 == 0 ? literal[i / 2] >> 4 : literal[i / 2] & 15) : literal[i];
+                    std::memcpy(pixel, &palette[index], 3);
+                }
             }
             x += value;
             position += bytes + bytes % 2;
         }
     }
+}
+
+// The stream is checked before the picture is allocated: a few bytes may
+// claim a picture of hundreds of megabytes.
+Bitmap DecodeRle(const DibLayout& layout, const std::uint8_t* stream, std::size_t length) {
+    WalkRle(layout, stream, length, nullptr);
+    Bitmap image(layout.width, layout.height);
+    const Colour background = layout.palette[0];
+    image.Fill(RGB(background.red, background.green, background.blue));
+    WalkRle(layout, stream, length, &image);
+    return image;
 }
 
 Bitmap DecodeRows(const DibLayout& layout, const std::uint8_t* data, std::size_t size, std::uint64_t offset) {

@@ -1,0 +1,138 @@
+#include "filters/palette.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+
+#include "app/document.h"
+#include "filters/feather.h"
+#include "platform/qt/colour_grid.h"
+#include "platform/qt/scroll_bar.h"
+#include "platform/services.h"
+
+namespace quorvane {
+
+TPaletteForm* PaletteForm = nullptr;
+
+namespace {
+
+using Handler = void (TPaletteForm::*)(QObject*);
+
+template <typename Control>
+Control* Place(Control* control, const char* name, const QRect& place, const char* hint = "") {
+    control->setObjectName(name);
+    control->setGeometry(place);
+    control->setToolTip(hint);
+    return control;
+}
+
+QLabel* AddLabel(QWidget* parent, const char* name, const char* caption, const QRect& place) {
+    return Place(new QLabel(caption, parent), name, place);
+}
+
+TScrollBar* AddChannelScrollBar(TPaletteForm* form, QWidget* parent, const char* name, int top, const char* hint,
+                                Handler handler) {
+    auto* scrollBar = Place(new TScrollBar(parent), name, QRect(72, top, 57, 13), hint);
+    scrollBar->SetMax(255);
+    scrollBar->SetLargeChange(10);
+    scrollBar->OnChange = [form, handler](QObject* sender) { (form->*handler)(sender); };
+    return scrollBar;
+}
+
+QPushButton* AddButton(TPaletteForm* form, const char* name, const char* caption, int left, const char* hint,
+                       Handler handler) {
+    auto* button = Place(new QPushButton(caption, form), name, QRect(left, 96, 75, 25), hint);
+    QObject::connect(button, &QPushButton::clicked, form,
+                     [form, button, handler] { RunGuarded([&] { (form->*handler)(button); }); });
+    return button;
+}
+
+void FillShape(QFrame* shape, TColor colour) {
+    QPalette palette = shape->palette();
+    palette.setColor(QPalette::Window, ToQColor(colour));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    shape->setPalette(palette);
+}
+
+}  // namespace
+
+TPaletteForm::TPaletteForm(QWidget* parent) : QWidget(parent) {
+    setObjectName("PaletteForm");
+    setWindowTitle("Palette");
+    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
+    setFixedSize(242, 128);
+
+    AirbrushGroupBox = Place(new QGroupBox("Color option", this), "AirbrushGroupBox", QRect(8, 8, 225, 81));
+    ColorShape = Place(new QFrame(AirbrushGroupBox), "ColorShape", QRect(8, 24, 41, 41), "Current color");
+    ColorShape->setFrameStyle(QFrame::Box | QFrame::Plain);
+    ColorShape->setAutoFillBackground(true);
+    FillShape(ColorShape, RGB(0, 0, 0));
+    Label1 = AddLabel(AirbrushGroupBox, "Label1", "R:", QRect(56, 24, 16, 13));
+    Label2 = AddLabel(AirbrushGroupBox, "Label2", "G:", QRect(56, 40, 16, 13));
+    Label3 = AddLabel(AirbrushGroupBox, "Label3", "B:", QRect(56, 56, 16, 13));
+    RScrollBar = AddChannelScrollBar(this, AirbrushGroupBox, "RScrollBar", 24, "Red channel",
+                                     &TPaletteForm::RScrollBarChange);
+    GScrollBar = AddChannelScrollBar(this, AirbrushGroupBox, "GScrollBar", 40, "Green channel",
+                                     &TPaletteForm::GScrollBarChange);
+    BScrollBar = AddChannelScrollBar(this, AirbrushGroupBox, "BScrollBar", 56, "Blue channel",
+                                     &TPaletteForm::BScrollBarChange);
+    RLabel = AddLabel(AirbrushGroupBox, "RLabel", "0", QRect(136, 24, 24, 13));
+    GLabel = AddLabel(AirbrushGroupBox, "GLabel", "0", QRect(136, 40, 24, 13));
+    BLabel = AddLabel(AirbrushGroupBox, "BLabel", "0", QRect(136, 56, 24, 13));
+    ColorGrid = Place(new TColorGrid(AirbrushGroupBox), "ColorGrid", QRect(160, 16, 56, 56));
+    ColorGrid->OnChange = [this](QObject* sender) { ColorGridChange(sender); };
+    OKButton = AddButton(this, "OKButton", "&OK", 64, "OK", &TPaletteForm::OKButtonClick);
+    CancelButton = AddButton(this, "CancelButton", "&Cancel", 152, "Cancel", &TPaletteForm::CancelButtonClick);
+}
+
+TColor TPaletteForm::ChosenColour() const {
+    return RGB(static_cast<std::uint8_t>(RScrollBar->Position()), static_cast<std::uint8_t>(GScrollBar->Position()),
+               static_cast<std::uint8_t>(BScrollBar->Position()));
+}
+
+void TPaletteForm::ShowChosenColour() { FillShape(ColorShape, ChosenColour()); }
+
+void TPaletteForm::RScrollBarChange(QObject*) {
+    ShowChosenColour();
+    RLabel->setText(QString::number(RScrollBar->Position()));
+}
+
+void TPaletteForm::GScrollBarChange(QObject*) {
+    ShowChosenColour();
+    GLabel->setText(QString::number(GScrollBar->Position()));
+}
+
+void TPaletteForm::BScrollBarChange(QObject*) {
+    ShowChosenColour();
+    BLabel->setText(QString::number(BScrollBar->Position()));
+}
+
+void TPaletteForm::ColorGridChange(QObject*) {
+    const TColor colour = ColorGrid->ForegroundColor();
+    RScrollBar->SetPosition(static_cast<int>(colour & 0xFF));
+    GScrollBar->SetPosition(static_cast<int>((colour >> 8) & 0xFF));
+    BScrollBar->SetPosition(static_cast<int>((colour >> 16) & 0xFF));
+}
+
+void TPaletteForm::OKButtonClick(QObject*) {
+    hide();
+    Feather(ChosenColour());
+    ReDraw();
+}
+
+void TPaletteForm::CancelButtonClick(QObject*) { hide(); }
+
+void TPaletteForm::showEvent(QShowEvent* event) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect placed = frameGeometry();
+        placed.moveCenter(screen->availableGeometry().center());
+        move(placed.topLeft());
+    }
+    QWidget::showEvent(event);
+}
+
+}  // namespace quorvane
