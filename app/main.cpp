@@ -7,6 +7,7 @@
 
 #include "app/about_box.h"
 #include "app/main_form.h"
+#include "app/print_form.h"
 #include "app/zoom_form.h"
 #include "filters/palette.h"
 #include "platform/qt/qt_services.h"
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
     InstallQtServices(mainForm);
     mainForm->FormCreate(arguments);
     ZoomForm = new TZoomForm(mainForm);
+    PrintForm = new TPrintForm(mainForm);
     AboutBox = new TAboutBox(mainForm);
     PaletteForm = new TPaletteForm(mainForm);
     mainForm->show();

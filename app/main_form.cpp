@@ -99,10 +99,10 @@ void TMainForm::ReDraw() {
                                            : QString("%1 - %2").arg(ApplicationTitle, QString::fromStdString(CurrentFileName)));
     QImage& buffer = canvas_->Buffer();
     if (buffer.isNull()) return;  // no image: the client area has no height
+    DrawBitmapInto(ImageBitmap, buffer);
     QPainter painter(&buffer);
-    painter.fillRect(buffer.rect(), FormGrey);
-    const QImage image = WrapBitmap(ImageBitmap);
-    if (!image.isNull()) painter.drawImage(0, 0, image);
+    // Grey where the image does not reach, so each pixel is written once.
+    painter.fillRect(buffer.rect().adjusted(ImageBitmap.Width(), 0, 0, 0), FormGrey);
     DrawSelectionFrame(painter);
     QFont font = painter.font();
     font.setBold(true);

@@ -32,7 +32,7 @@ const MenuRow MainMenuRows[] = {
     {"FileMenu", "SaveasMenu", "&Save as", "", 1, &TMainForm::SaveasMenuClick},
     {"FileMenu", "SaveMenu", "&Save", "Ctrl+S", -1, &TMainForm::SaveMenuClick},
     {"FileMenu", "", "-", "", -1, None},
-    {"FileMenu", "PrintMenu", "&Print", "", 2, None},
+    {"FileMenu", "PrintMenu", "&Print", "", 2, &TMainForm::PrintMenuClick},
     {"FileMenu", "", "-", "", -1, None},
     {"FileMenu", "ExitMenu", "&Exit", "", 3, &TMainForm::ExitMenuClick},
     {"", "EditMenu", "&Edit", "", -1, None, true},

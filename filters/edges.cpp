@@ -17,24 +17,18 @@ namespace quorvane {
 namespace {
 
 void MapEdges() {
-    const int width = WorkBitmap.Width();
     const LuminancePlane plane;
-    PassOverInnerWorkRows([&](int y) {
-        const std::uint8_t* above = plane.Row(y - 1);
-        const std::uint8_t* here = plane.Row(y);
-        const std::uint8_t* below = plane.Row(y + 1);
-        std::uint8_t* pixel = WorkBitmap.ScanLine(y) + 3;
-        for (int x = 1; x <= width - 2; ++x, pixel += 3) {
-            const int centre = here[x];
-            const int sum = std::abs(above[x - 1] - centre) + std::abs(above[x] - centre) +
-                            std::abs(above[x + 1] - centre) + std::abs(here[x - 1] - centre) +
-                            std::abs(here[x + 1] - centre) + std::abs(below[x - 1] - centre) +
-                            std::abs(below[x] - centre) + std::abs(below[x + 1] - centre);
-            const std::uint8_t edge = static_cast<std::uint8_t>(sum / 8);
-            pixel[0] = edge;
-            pixel[1] = edge;
-            pixel[2] = edge;
-        }
+    PassOverNeighbourhoods(plane, [](std::uint8_t* pixel, const std::uint8_t* above, const std::uint8_t* here,
+                                     const std::uint8_t* below, int x) {
+        const int centre = here[x];
+        const int sum = std::abs(above[x - 1] - centre) + std::abs(above[x] - centre) +
+                        std::abs(above[x + 1] - centre) + std::abs(here[x - 1] - centre) +
+                        std::abs(here[x + 1] - centre) + std::abs(below[x - 1] - centre) +
+                        std::abs(below[x] - centre) + std::abs(below[x + 1] - centre);
+        const std::uint8_t edge = static_cast<std::uint8_t>(sum / 8);
+        pixel[0] = edge;
+        pixel[1] = edge;
+        pixel[2] = edge;
     });
 }
 

@@ -20,25 +20,19 @@ int Luminance(const std::uint8_t* pixel) { return (pixel[0] + pixel[1] + pixel[2
 
 void AdjustSharpness(bool decrease) {
     FilterFrame frame;
-    const int width = frame.Width();
     {
         const LuminancePlane plane;
-        PassOverInnerWorkRows([&](int y) {
-            const std::uint8_t* above = plane.Row(y - 1);
-            const std::uint8_t* here = plane.Row(y);
-            const std::uint8_t* below = plane.Row(y + 1);
-            std::uint8_t* pixel = WorkBitmap.ScanLine(y) + 3;
-            for (int x = 1; x <= width - 2; ++x, pixel += 3) {
-                const int mean = (above[x - 1] + above[x] + above[x + 1] + here[x - 1] + here[x + 1] + below[x - 1] +
-                                  below[x] + below[x + 1]) /
-                                 8;
-                const int red = pixel[2];
-                const int green = pixel[1];
-                const int blue = pixel[0];
-                pixel[2] = Sharpened(Luminance(pixel), mean, red, decrease);
-                pixel[1] = Sharpened(Luminance(pixel), mean, green, decrease);
-                pixel[0] = Sharpened(Luminance(pixel), mean, blue, decrease);
-            }
+        PassOverNeighbourhoods(plane, [decrease](std::uint8_t* pixel, const std::uint8_t* above,
+                                                 const std::uint8_t* here, const std::uint8_t* below, int x) {
+            const int mean = (above[x - 1] + above[x] + above[x + 1] + here[x - 1] + here[x + 1] + below[x - 1] +
+                              below[x] + below[x + 1]) /
+                             8;
+            const int red = pixel[2];
+            const int green = pixel[1];
+            const int blue = pixel[0];
+            pixel[2] = Sharpened(Luminance(pixel), mean, red, decrease);
+            pixel[1] = Sharpened(Luminance(pixel), mean, green, decrease);
+            pixel[0] = Sharpened(Luminance(pixel), mean, blue, decrease);
         });
     }
     frame.WriteBack();

@@ -11,6 +11,10 @@ namespace quorvane {
 // while the bitmap keeps its storage and size.
 QImage WrapBitmap(const Bitmap& bitmap);
 
+// Copies the bitmap into the top-left corner of a Format_RGB32 image, in one
+// pass over its rows; what does not fit is dropped.
+void DrawBitmapInto(const Bitmap& bitmap, QImage& target);
+
 // The picture as a 24-bit Bitmap (alpha is dropped).
 Bitmap BitmapFromImage(const QImage& image);
 

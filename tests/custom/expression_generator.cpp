@@ -1,5 +1,7 @@
 #include "custom/expression_generator.h"
 
+#include <algorithm>
+
 namespace quorvane::testing {
 
 std::string ExpressionGenerator::Numeral() {
@@ -41,13 +43,18 @@ std::string ExpressionGenerator::Mutated(std::string text) {
                                          "r1", "g1", "_",  " ",  "(",  ")",  "!", "+", "-", "\t", "X",  "12"};
     const int edits = 1 + Below(3);
     for (int i = 0; i < edits; ++i) {
-        const std::size_t at = text.empty() ? 0 : static_cast<std::size_t>(Below(static_cast<int>(text.size()) + 1));
+        std::size_t at = text.empty() ? 0 : static_cast<std::size_t>(Below(static_cast<int>(text.size()) + 1));
+        // Half the edits go right before or after a variable, where the
+        // substitution's digits meet what is written next to them.
+        const std::size_t variable = text.find_first_of("RGB", at);
+        if (Below(2) == 0 && variable != std::string::npos) at = variable + 2 * static_cast<std::size_t>(Below(2));
+        at = std::min(at, text.size());
         switch (Below(3)) {
-            case 0: text.insert(at, Pick(pieces)); break;
-            case 1:
+            case 0:
+            case 1: text.insert(at, Pick(pieces)); break;
+            default:
                 if (at < text.size()) text.erase(at, 1);
                 break;
-            default: text.insert(at, Expression(1)); break;
         }
     }
     return text;

@@ -12,17 +12,11 @@
 namespace quorvane::testing {
 namespace {
 
-std::uint32_t FixedClock() { return 4242; }
-
-class CompositeTest : public FilterTest {
+class CompositeTest : public FixedClockFilterTest {
 protected:
     void SetUp() override {
-        FilterTest::SetUp();
-        SetNoiseClock(FixedClock);
-    }
-    void TearDown() override {
-        SetNoiseClock(nullptr);
-        FilterTest::TearDown();
+        FixedClockFilterTest::SetUp();
+        FixedMillisecond = 4242;
     }
 };
 

@@ -1,5 +1,7 @@
 #include "filter_test_support.h"
 
+#include "filters/noise.h"
+
 #include <cstdio>
 
 namespace quorvane::testing {
@@ -73,6 +75,23 @@ std::string Describe(TColor colour) {
     char text[32];
     std::snprintf(text, sizeof text, "(%u, %u, %u)", colour & 255, (colour >> 8) & 255, (colour >> 16) & 255);
     return text;
+}
+
+std::uint32_t FixedMillisecond = 0;
+
+namespace {
+std::uint32_t FixedClock() { return FixedMillisecond; }
+}  // namespace
+
+void FixedClockFilterTest::SetUp() {
+    FilterTest::SetUp();
+    FixedMillisecond = 0;
+    SetNoiseClock(FixedClock);
+}
+
+void FixedClockFilterTest::TearDown() {
+    SetNoiseClock(nullptr);
+    FilterTest::TearDown();
 }
 
 }  // namespace quorvane::testing

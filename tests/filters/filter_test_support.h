@@ -48,6 +48,15 @@ private:
     Services saved_;
 };
 
+// A FilterTest whose noise generator is seeded from FixedMillisecond instead
+// of the clock.
+extern std::uint32_t FixedMillisecond;
+class FixedClockFilterTest : public FilterTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
 Bitmap Uniform(int width, int height, TColor colour);
 Bitmap RandomImage(std::mt19937& random, int width, int height);
 // A selection at least one pixel wide and high that may reach past the

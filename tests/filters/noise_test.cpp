@@ -10,19 +10,8 @@
 namespace quorvane::testing {
 namespace {
 
-std::uint32_t FixedMillisecond = 0;
-std::uint32_t FixedClock() { return FixedMillisecond; }
-
-class NoiseTest : public FilterTest {
+class NoiseTest : public FixedClockFilterTest {
 protected:
-    void SetUp() override {
-        FilterTest::SetUp();
-        SetNoiseClock(FixedClock);
-    }
-    void TearDown() override {
-        SetNoiseClock(nullptr);
-        FilterTest::TearDown();
-    }
 };
 
 TEST(RandomGenerator, StepsTheSeedAndScalesTheUpperBits) {

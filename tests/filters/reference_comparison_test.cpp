@@ -22,9 +22,6 @@
 namespace quorvane::testing {
 namespace {
 
-std::uint32_t FixedMillisecond = 0;
-std::uint32_t FixedClock() { return FixedMillisecond; }
-
 struct Kernel {
     const char* name;
     std::function<void()> fast;
@@ -41,16 +38,8 @@ Bitmap CoarseImage(std::mt19937& random, int width, int height) {
     return image;
 }
 
-class ReferenceComparison : public FilterTest {
+class ReferenceComparison : public FixedClockFilterTest {
 protected:
-    void SetUp() override {
-        FilterTest::SetUp();
-        SetNoiseClock(FixedClock);
-    }
-    void TearDown() override {
-        SetNoiseClock(nullptr);
-        FilterTest::TearDown();
-    }
 
     // Runs both versions from the same document and expects the same pixels,
     // the same error and the same pass state.
