@@ -10,6 +10,7 @@
 #include "app/print_form.h"
 #include "app/zoom_form.h"
 #include "filters/palette.h"
+#include "filters/resize.h"
 #include "platform/qt/qt_services.h"
 #include "platform/services.h"
 
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
     InstallQtServices(mainForm);
     mainForm->FormCreate(arguments);
     ZoomForm = new TZoomForm(mainForm);
+    ResizeForm = new TResizeForm(mainForm);
     PrintForm = new TPrintForm(mainForm);
     AboutBox = new TAboutBox(mainForm);
     PaletteForm = new TPaletteForm(mainForm);

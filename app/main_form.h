@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/document.h"
+#include "custom/parser.h"
 #include "platform/qt/canvas.h"
 
 class QAction;
@@ -105,6 +106,13 @@ public:
     // Prints the image on one page, 3 x 3 printer dots per pixel, at the top
     // left: portrait for 0, landscape for 1.
     void Print(std::int32_t orientation);
+
+    // Custom filter (custom/)
+    void CustomfilterMenuClick(QObject* sender);
+    // The pass over the selection with the three expressions; no snapshot, no
+    // repaint (the dialog's OK does those).
+    void CustomFilter(const std::string& red, const std::string& green, const std::string& blue);
+    TMathParser MathParser;
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -105,7 +105,7 @@ const MenuRow MainMenuRows[] = {
     {"FiltersMenu", "SwapchannelsMenu", "S&wap channels", "", -1, &TMainForm::SwapchannelsMenuClick},
     {"", "DeformMenu", "&Deform", "", -1, None, true},
     {"DeformMenu", "CropMenu", "&Crop", "", -1, &TMainForm::CropMenuClick},
-    {"DeformMenu", "ResizeMenu", "&Resize", "", -1, None},
+    {"DeformMenu", "ResizeMenu", "&Resize", "", -1, &TMainForm::ResizeMenuClick},
     {"DeformMenu", "Rotate1", "R&otate", "", -1, None, true},
     {"Rotate1", "LeftMenu", "&Left", "", -1, &TMainForm::LeftMenuClick},
     {"Rotate1", "RightMenu", "&Right", "", -1, &TMainForm::RightMenuClick},

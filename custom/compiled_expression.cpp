@@ -1,6 +1,7 @@
 #include "custom/compiled_expression.h"
 
 #include <algorithm>
+#include <bit>
 #include <string>
 
 #include "custom/parser.h"
@@ -8,220 +9,8 @@
 #include "platform/error.h"
 
 namespace quorvane {
+
 namespace {
-
-using Instruction = CompiledExpression::Instruction;
-using Operation = CompiledExpression::Operation;
-
-struct Token {
-    TTokenKind kind = TTokenKind::EndOfText;
-    Instruction operand;  // a Number's Constant or Load, a Func's function
-};
-
-bool IsDigit(char character) { return character >= '0' && character <= '9'; }
-
-bool IsLetter(char character) {
-    return (character >= 'A' && character <= 'Z') || (character >= 'a' && character <= 'z');
-}
-
-// The value the parser gives a numeral: the numeral evaluated on its own.
-std::optional<long double> NumeralValue(const std::string& numeral) {
-    TMathParser parser;
-    parser.ParseString = numeral;
-    try {
-        parser.Evaluate();
-    } catch (const Error&) {
-        return std::nullopt;
-    }
-    if (parser.Failed) return std::nullopt;
-    return parser.ResultValue;
-}
-
-// Splits a clean template into the tokens the parser's scanner finds in every
-// substituted text; nothing for a token the compiler leaves to the textual path.
-class Tokenizer {
-public:
-    explicit Tokenizer(const std::vector<TemplateSymbol>& symbols) : symbols_(symbols) {}
-
-    std::optional<std::vector<Token>> Tokens() {
-        std::vector<Token> tokens;
-        for (;;) {
-            while (Character(position_) == ' ') ++position_;
-            if (position_ == symbols_.size()) break;
-            const std::optional<Token> token = Next();
-            if (!token) return std::nullopt;
-            tokens.push_back(*token);
-        }
-        tokens.push_back({TTokenKind::EndOfText, {}});
-        return tokens;
-    }
-
-private:
-    // The character at `index`; 0 for a variable and past the end, which no
-    // rule below takes as part of a numeral or a name.
-    char Character(std::size_t index) const {
-        return index < symbols_.size() && !symbols_[index].isVariable ? symbols_[index].character : '\0';
-    }
-
-    std::optional<Token> Next() {
-        const TemplateSymbol& symbol = symbols_[position_];
-        if (symbol.isVariable) {
-            ++position_;
-            Token token{TTokenKind::Number, {}};
-            token.operand.operation = Operation::Load;
-            token.operand.variable = symbol.variable;
-            return token;
-        }
-        const char character = symbol.character;
-        if (IsDigit(character) || character == '.') return Numeral();
-        if (IsLetter(character)) return Name();
-        ++position_;
-        switch (character) {
-            case '+': return Token{TTokenKind::Plus, {}};
-            case '-': return Token{TTokenKind::Minus, {}};
-            case '*': return Token{TTokenKind::Times, {}};
-            case '/': return Token{TTokenKind::Divide, {}};
-            case '^': return Token{TTokenKind::Power, {}};
-            case '(': return Token{TTokenKind::OpenParen, {}};
-            case ')': return Token{TTokenKind::CloseParen, {}};
-            default: return std::nullopt;  // "!" and Bad characters
-        }
-    }
-
-    // The scanner's numeral: digits with at most one ".", then "E", a sign and
-    // one to four digits. Longer numerals than the scanner keeps whole, and
-    // exponents without digits, are left to the textual path.
-    std::optional<Token> Numeral() {
-        constexpr std::size_t MaximumNumeralLength = 80;
-        const std::size_t start = position_;
-        std::size_t end = start;
-        bool sawPoint = false;
-        while (IsDigit(Character(end)) || (Character(end) == '.' && !sawPoint)) {
-            sawPoint = sawPoint || Character(end) == '.';
-            ++end;
-        }
-        if (end - start == 1 && Character(start) == '.') return std::nullopt;
-        if (Character(end) == 'E' || Character(end) == 'e') {
-            ++end;
-            if (Character(end) == '+' || Character(end) == '-') ++end;
-            const std::size_t digitsStart = end;
-            while (end - digitsStart < 4 && IsDigit(Character(end))) ++end;
-            if (end == digitsStart) return std::nullopt;
-        }
-        if (end - start > MaximumNumeralLength) return std::nullopt;
-        std::string numeral;
-        for (std::size_t index = start; index < end; ++index) numeral += Character(index);
-        const std::optional<long double> value = NumeralValue(numeral);
-        if (!value) return std::nullopt;
-        position_ = end;
-        Token token{TTokenKind::Number, {}};
-        token.operand.constant = *value;
-        return token;
-    }
-
-    // A function name; any other name is a Bad token without an OnGetVar.
-    std::optional<Token> Name() {
-        std::string name;
-        while (IsLetter(Character(position_)) || IsDigit(Character(position_)) || Character(position_) == '_')
-            name += Character(position_++);
-        const std::optional<expression::MathFunction> function = expression::FindMathFunction(name);
-        if (!function) return std::nullopt;
-        Token token{TTokenKind::Func, {}};
-        token.operand.operation = Operation::Function;
-        token.operand.function = *function;
-        return token;
-    }
-
-    const std::vector<TemplateSymbol>& symbols_;
-    std::size_t position_ = 0;
-};
-
-// Parses the grammar by recursive descent into postfix order, which is the
-// order in which the parser's reductions compute. `depth` is the number of
-// entries the parser's stack holds below the symbol being parsed, so that a
-// shift onto a full stack (syntax error 1) is refused here as well.
-class Compiler {
-public:
-    explicit Compiler(const std::vector<Token>& tokens) : tokens_(tokens) {}
-
-    std::optional<std::vector<Instruction>> Program() {
-        constexpr int StartEntries = 1;
-        if (!Expr(StartEntries) || Kind() != TTokenKind::EndOfText) return std::nullopt;
-        return program_;
-    }
-
-private:
-    TTokenKind Kind() const { return tokens_[position_].kind; }
-
-    // Shifts the current token onto a stack of `depth` entries.
-    bool Shift(int depth) {
-        if (depth >= TMathParser::MaximumStackDepth) return false;
-        ++position_;
-        return true;
-    }
-
-    void Emit(Operation operation) { program_.push_back({operation, {}, {}, 0}); }
-
-    bool Expr(int depth) {
-        if (!Term(depth)) return false;
-        while (Kind() == TTokenKind::Plus || Kind() == TTokenKind::Minus) {
-            const Operation operation = Kind() == TTokenKind::Plus ? Operation::Add : Operation::Subtract;
-            if (!Shift(depth + 1) || !Term(depth + 2)) return false;
-            Emit(operation);
-        }
-        return true;
-    }
-
-    bool Term(int depth) {
-        if (!Factor(depth)) return false;
-        while (Kind() == TTokenKind::Times || Kind() == TTokenKind::Divide) {
-            const Operation operation = Kind() == TTokenKind::Times ? Operation::Multiply : Operation::Divide;
-            if (!Shift(depth + 1) || !Factor(depth + 2)) return false;
-            Emit(operation);
-        }
-        return true;
-    }
-
-    // "^" groups to the right: the exponent is a whole Factor.
-    bool Factor(int depth) {
-        if (!Signed(depth)) return false;
-        if (Kind() != TTokenKind::Power) return true;
-        if (!Shift(depth + 1) || !Factor(depth + 2)) return false;
-        Emit(Operation::Power);
-        return true;
-    }
-
-    // A unary minus applies to an Atom only.
-    bool Signed(int depth) {
-        if (Kind() != TTokenKind::Minus) return Atom(depth);
-        if (!Shift(depth) || !Atom(depth + 1)) return false;
-        Emit(Operation::Negate);
-        return true;
-    }
-
-    bool Atom(int depth) {
-        const Token& token = tokens_[position_];
-        switch (token.kind) {
-            case TTokenKind::Number:
-                if (!Shift(depth)) return false;
-                program_.push_back(token.operand);
-                return true;
-            case TTokenKind::OpenParen:
-                return Shift(depth) && Expr(depth + 1) && Kind() == TTokenKind::CloseParen && Shift(depth + 2);
-            case TTokenKind::Func:
-                if (!Shift(depth) || Kind() != TTokenKind::OpenParen || !Shift(depth + 1) || !Expr(depth + 2) ||
-                    Kind() != TTokenKind::CloseParen || !Shift(depth + 3))
-                    return false;
-                program_.push_back(token.operand);
-                return true;
-            default: return false;
-        }
-    }
-
-    const std::vector<Token>& tokens_;
-    std::size_t position_ = 0;
-    std::vector<Instruction> program_;
-};
 
 // The parser has the last word on syntax: a substituted text of the clean
 // expression must parse without error, or the expression is not compiled.
@@ -241,13 +30,8 @@ int OperandDepth(const std::vector<Instruction>& program) {
     int depth = 0;
     int deepest = 0;
     for (const Instruction& instruction : program) {
-        switch (instruction.operation) {
-            case Operation::Constant:
-            case Operation::Load: ++depth; break;
-            case Operation::Negate:
-            case Operation::Function: break;
-            default: --depth; break;
-        }
+        if (instruction.operation == Operation::Push) ++depth;
+        if (IsBinary(instruction.operation) && instruction.source == Source::Stack) --depth;
         deepest = std::max(deepest, depth);
     }
     return deepest;
@@ -255,47 +39,177 @@ int OperandDepth(const std::vector<Instruction>& program) {
 
 }  // namespace
 
+// Turns a plain postfix program into tables and fused operands.
+class ProgramOptimiser {
+public:
+    explicit ProgramOptimiser(std::vector<Instruction> program) : program_(std::move(program)) {
+        for (std::size_t end = 0; end < program_.size(); ++end) parts_.push_back(PartEndingAt(end));
+    }
+
+    CompiledExpression Optimised() && {
+        std::vector<Instruction> folded;
+        Fold(program_.size() - 1, folded);
+        CompiledExpression compiled(Fused(folded), {});
+        compiled.tables_ = std::move(tables_);
+        for (CompiledExpression::Table& table : compiled.tables_) Fill(compiled, table);
+        return compiled;
+    }
+
+private:
+    // The part of the expression whose value the instruction at some index
+    // computes: the instructions from `start` to that index.
+    struct Part {
+        std::size_t start = 0;
+        unsigned variables = 0;  // a bit per variable it depends on
+        bool costly = false;     // calls a function or a power
+    };
+
+    Part PartEndingAt(std::size_t end) const {
+        const Instruction& instruction = program_[end];
+        if (instruction.operation == Operation::Push)
+            return {end, instruction.source == Source::Variable ? 1u << static_cast<int>(instruction.variable) : 0u, false};
+        const Part& operand = parts_[end - 1];
+        Part part = operand;
+        if (IsBinary(instruction.operation)) {
+            const Part& left = parts_[operand.start - 1];
+            part = {left.start, left.variables | operand.variables, left.costly || operand.costly};
+        }
+        part.costly = part.costly || instruction.operation == Operation::Function || instruction.operation == Operation::Power;
+        return part;
+    }
+
+    // A table over at most 65536 entries that saves work for every pixel.
+    static bool Tabulates(const Instruction& root, const Part& part) {
+        const int variables = std::popcount(part.variables);
+        return root.operation != Operation::Push && (variables <= 1 || (variables == 2 && part.costly));
+    }
+
+    // Appends the instructions for the part ending at `end`: its table when
+    // it is worth one, else its operands' instructions and its own.
+    void Fold(std::size_t end, std::vector<Instruction>& out) {
+        const Part& part = parts_[end];
+        const Instruction& root = program_[end];
+        if (Tabulates(root, part) && tables_.size() < 256) {
+            CompiledExpression::Table table;
+            for (Variable variable : {Variable::Red, Variable::Green, Variable::Blue})
+                if (part.variables & (1u << static_cast<int>(variable))) table.variables.push_back(variable);
+            table.program.assign(program_.begin() + static_cast<std::ptrdiff_t>(part.start),
+                                 program_.begin() + static_cast<std::ptrdiff_t>(end) + 1);
+            Instruction look;
+            look.source = Source::Table;
+            look.table = static_cast<std::uint8_t>(tables_.size());
+            tables_.push_back(std::move(table));
+            out.push_back(look);
+            return;
+        }
+        if (root.operation != Operation::Push) {
+            if (IsBinary(root.operation)) Fold(parts_[end - 1].start - 1, out);
+            Fold(end - 1, out);
+        }
+        out.push_back(root);
+    }
+
+    // A Push followed by a binary operation becomes that operation's right operand.
+    static std::vector<Instruction> Fused(const std::vector<Instruction>& program) {
+        std::vector<Instruction> fused;
+        for (std::size_t index = 0; index < program.size(); ++index) {
+            const Instruction& instruction = program[index];
+            if (instruction.operation == Operation::Push && index + 1 < program.size() &&
+                IsBinary(program[index + 1].operation)) {
+                Instruction operation = instruction;
+                operation.operation = program[++index].operation;
+                fused.push_back(operation);
+            } else {
+                fused.push_back(instruction);
+            }
+        }
+        return fused;
+    }
+
+    static void Fill(const CompiledExpression& compiled, CompiledExpression::Table& table) {
+        using Outcome = CompiledExpression::Table::Outcome;
+        const std::size_t size = std::size_t{1} << (8 * table.variables.size());
+        table.values.resize(size);
+        table.outcomes.resize(size);
+        std::array<std::uint8_t, VariableCount> values{};
+        for (std::size_t index = 0; index < size; ++index) {
+            for (std::size_t digit = 0; digit < table.variables.size(); ++digit)
+                values[static_cast<int>(table.variables[digit])] = static_cast<std::uint8_t>(index >> (8 * digit));
+            bool fault = false;
+            try {
+                table.values[index] = compiled.Run(table.program, values, fault);
+                table.outcomes[index] = fault ? Outcome::Fault : Outcome::Value;
+            } catch (const Error&) {
+                table.outcomes[index] = Outcome::Overflows;
+            }
+        }
+    }
+
+    std::vector<Instruction> program_;
+    std::vector<Part> parts_;
+    std::vector<CompiledExpression::Table> tables_;
+};
+
 std::optional<CompiledExpression> CompiledExpression::Compile(std::string_view expression,
                                                               const VariableTemplate& analysis) {
     if (!analysis.clean) return std::nullopt;
-    const std::optional<std::vector<Token>> tokens = Tokenizer(analysis.symbols).Tokens();
-    if (!tokens) return std::nullopt;
-    std::optional<std::vector<Instruction>> program = Compiler(*tokens).Program();
+    std::optional<std::vector<Instruction>> program = ParsePostfix(analysis.symbols);
     if (!program || OperandDepth(*program) > MaximumOperands || !ParserAccepts(expression)) return std::nullopt;
-    return CompiledExpression(std::move(*program));
+    return ProgramOptimiser(std::move(*program)).Optimised();
 }
 
-std::uint8_t CompiledExpression::Evaluate(const std::array<std::uint8_t, VariableCount>& values) const {
+long double CompiledExpression::Look(const Table& table, const std::array<std::uint8_t, VariableCount>& values,
+                                     bool& fault) const {
+    std::size_t index = 0;
+    for (std::size_t digit = 0; digit < table.variables.size(); ++digit)
+        index |= std::size_t{values[static_cast<int>(table.variables[digit])]} << (8 * digit);
+    switch (table.outcomes[index]) {
+        case Table::Outcome::Value: return table.values[index];
+        case Table::Outcome::Fault: fault = true; return 0;
+        case Table::Outcome::Overflows: break;
+    }
+    return Run(table.program, values, fault);  // raises the overflow where the pixel is
+}
+
+long double CompiledExpression::Run(const std::vector<Instruction>& program,
+                                    const std::array<std::uint8_t, VariableCount>& values, bool& fault) const {
     using namespace expression;
     std::array<long double, MaximumOperands> operands;
     int top = -1;  // index of the top operand
-    bool fault = false;
     // A fault leaves 0 in place of the result, as the parser does, and the
     // computation goes on, so that a later overflow is still raised.
     auto faultable = [&fault](std::optional<long double> result) {
         fault = fault || !result;
         return result.value_or(0);
     };
-    for (const Instruction& instruction : program_) {
+    for (const Instruction& instruction : program) {
+        long double operand = 0;
+        switch (instruction.source) {
+            case Source::Stack: break;
+            case Source::Variable: operand = values[static_cast<int>(instruction.variable)]; break;
+            case Source::Constant: operand = instruction.constant; break;
+            case Source::Table: operand = Look(tables_[instruction.table], values, fault); break;
+        }
+        if (IsBinary(instruction.operation) && instruction.source == Source::Stack) operand = operands[top--];
+        long double& target = instruction.operation == Operation::Push ? operands[++top] : operands[top];
         switch (instruction.operation) {
-            case Operation::Constant: operands[++top] = instruction.constant; break;
-            case Operation::Load: operands[++top] = values[static_cast<int>(instruction.variable)]; break;
-            case Operation::Add: --top; operands[top] = Sum(operands[top], operands[top + 1]); break;
-            case Operation::Subtract: --top; operands[top] = Difference(operands[top], operands[top + 1]); break;
-            case Operation::Multiply: --top; operands[top] = Product(operands[top], operands[top + 1]); break;
-            case Operation::Divide:
-                --top;
-                operands[top] = faultable(Quotient(operands[top], operands[top + 1]));
-                break;
-            case Operation::Power:
-                --top;
-                operands[top] = faultable(Power(operands[top], operands[top + 1]));
-                break;
-            case Operation::Negate: operands[top] = -operands[top]; break;
-            case Operation::Function: operands[top] = faultable(Apply(instruction.function, operands[top])); break;
+            case Operation::Push: target = operand; break;
+            case Operation::Add: target = Sum(target, operand); break;
+            case Operation::Subtract: target = Difference(target, operand); break;
+            case Operation::Multiply: target = Product(target, operand); break;
+            case Operation::Divide: target = faultable(Quotient(target, operand)); break;
+            case Operation::Power: target = faultable(Power(target, operand)); break;
+            case Operation::Negate: target = -target; break;
+            case Operation::Function: target = faultable(Apply(instruction.function, target)); break;
         }
     }
-    return fault ? 0 : ChannelByte(operands[0]);
+    return operands[0];
+}
+
+std::uint8_t CompiledExpression::Evaluate(const std::array<std::uint8_t, VariableCount>& values) const {
+    bool fault = false;
+    const long double result = Run(program_, values, fault);
+    return fault ? 0 : ChannelByte(result);
 }
 
 }  // namespace quorvane

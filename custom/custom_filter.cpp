@@ -1,6 +1,7 @@
 #include "custom/custom_filter.h"
 
 #include <array>
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <mutex>
@@ -102,6 +103,11 @@ void CustomFilter(TMathParser& parser, const std::string& red, const std::string
         FinishPass(WorkBitmap, 0, width, 0, height);
     }
     frame.WriteBack();
+}
+
+std::string WithoutSpaces(std::string text) {
+    std::erase(text, ' ');
+    return text;
 }
 
 }  // namespace quorvane

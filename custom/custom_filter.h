@@ -18,4 +18,8 @@ namespace quorvane {
 // repaint. `parser` serves the evaluations of the calling thread.
 void CustomFilter(TMathParser& parser, const std::string& red, const std::string& green, const std::string& blue);
 
+// The text without its spaces (character 32), as expressions are applied:
+// '2 5 5-R 1' becomes '255-R1'.
+std::string WithoutSpaces(std::string text);
+
 }  // namespace quorvane

@@ -1,7 +1,5 @@
 #include "custom/textual_evaluation.h"
 
-#include <cmath>
-
 namespace quorvane {
 namespace {
 
@@ -24,15 +22,6 @@ std::string ReplaceAll(std::string_view text, std::string_view name, std::uint8_
 std::string SubstituteVariables(std::string_view expression, std::uint8_t red, std::uint8_t green,
                                 std::uint8_t blue) {
     return ReplaceAll(ReplaceAll(ReplaceAll(expression, "R1", red), "G1", green), "B1", blue);
-}
-
-std::uint8_t ChannelByte(long double value) {
-    // At or beyond these bounds the rounded value clamps to an end whichever
-    // way a tie goes; between them it rounds to 0..255 (lrint rounds ties to
-    // even in the default rounding mode).
-    if (!(value > -0.5L)) return 0;
-    if (value >= 255.5L) return 255;
-    return static_cast<std::uint8_t>(std::lrint(value));
 }
 
 std::uint8_t EvaluateTextually(TMathParser& parser, std::string_view expression, std::uint8_t red,

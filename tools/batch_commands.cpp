@@ -3,12 +3,12 @@
 #include "app/document.h"
 #include "filters/composite.h"
 #include "filters/edges.h"
+#include "filters/geometry.h"
 #include "filters/levels.h"
 #include "filters/mean.h"
 #include "filters/noise.h"
 #include "filters/point.h"
 #include "filters/sharpness.h"
-#include "filters/statistics.h"
 
 namespace quorvane {
 
@@ -28,7 +28,6 @@ std::function<void()> Command(Primitives primitives) {
 
 const std::vector<BatchCommand>& BatchCommands() {
     static const std::vector<BatchCommand> commands = {
-        {"statistics", "Filters > Statistics (the message goes to standard error)", [] { Statistics(); }},
         {"black-and-white", "Filters > Black and white", Command([] { BlackAndWhite(); })},
         {"brightness-increase", "Filters > Brightness > Increase", Command([] { AdjustChannels(25, 25, 25); })},
         {"brightness-decrease", "Filters > Brightness > Decrease", Command([] { AdjustChannels(-25, -25, -25); })},
@@ -43,10 +42,10 @@ const std::vector<BatchCommand>& BatchCommands() {
         {"invert-red", "Filters > Invert > Red", Command([] { InvertChannels(1); })},
         {"invert-green", "Filters > Invert > Green", Command([] { InvertChannels(2); })},
         {"invert-blue", "Filters > Invert > Blue", Command([] { InvertChannels(3); })},
-        {"logaritmize-all", "Filters > Logaritmize > All", Command([] { LogarithmChannels(0); })},
-        {"logaritmize-red", "Filters > Logaritmize > Red", Command([] { LogarithmChannels(1); })},
-        {"logaritmize-green", "Filters > Logaritmize > Green", Command([] { LogarithmChannels(2); })},
-        {"logaritmize-blue", "Filters > Logaritmize > Blue", Command([] { LogarithmChannels(3); })},
+        {"logarithm-all", "Filters > Logaritmize > All", Command([] { LogarithmChannels(0); })},
+        {"logarithm-red", "Filters > Logaritmize > Red", Command([] { LogarithmChannels(1); })},
+        {"logarithm-green", "Filters > Logaritmize > Green", Command([] { LogarithmChannels(2); })},
+        {"logarithm-blue", "Filters > Logaritmize > Blue", Command([] { LogarithmChannels(3); })},
         {"optimize", "Filters > Optimize", Command([] { OptimizeLevels(); })},
         {"sepia", "Filters > Sepia", Command([] { Sepia(); })},
         {"contrast-increase", "Filters > Contrast > Increase", Command([] { AdjustContrast(false); })},
@@ -61,6 +60,19 @@ const std::vector<BatchCommand>& BatchCommands() {
         {"early-20th-century", "Filters > Photo effects > Early 20:th century", Command([] { Early20thCentury(); })},
         {"cheap-color-camera", "Filters > Photo effects > Cheap color camera", Command([] { CheapColorCamera(); })},
         {"swap-channels", "Filters > Swap channels", Command([] { SwapChannels(); })},
+        {"mirror-horizontal", "Filters > Mirror > Horisontally", Command([] { MirrorImage(0); })},
+        {"mirror-vertical", "Filters > Mirror > Vertically", Command([] { MirrorImage(1); })},
+        {"reflection-horizontal", "Filters > Reflection > Horisontally", Command([] {
+             ReflectImage(0);
+             OptimizeLevels();
+         })},
+        {"reflection-vertical", "Filters > Reflection > Vertically", Command([] {
+             ReflectImage(1);
+             OptimizeLevels();
+         })},
+        {"rotate-left", "Deform > Rotate > Left", Command([] { RotateImage(0); })},
+        {"rotate-right", "Deform > Rotate > Right", Command([] { RotateImage(1); })},
+        {"crop", "Deform > Crop", Command([] { CropImage(); })},
     };
     return commands;
 }

@@ -1,4 +1,6 @@
 #include <QAction>
+#include <QCheckBox>
+#include <QLabel>
 #include <QImage>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -8,7 +10,12 @@
 
 #include "app/print_form.h"
 #include "app/zoom_form.h"
+#include "filters/geometry.h"
+#include "filters/levels.h"
+#include "filters/mean.h"
+#include "filters/resize.h"
 #include "main_form_fixture.h"
+#include "platform/qt/scroll_bar.h"
 
 namespace quorvane::testing {
 namespace {
@@ -19,11 +26,13 @@ protected:
         MainFormTest::SetUp();
         ZoomForm = new TZoomForm(form.get());
         PrintForm = new TPrintForm(form.get());
+        ResizeForm = new TResizeForm(form.get());
     }
     void TearDown() override {
         MainFormTest::TearDown();
         ZoomForm = nullptr;
         PrintForm = nullptr;
+        ResizeForm = nullptr;
     }
     QImage Loupe() const { return ZoomForm->ClientArea()->Buffer(); }
     bool ZoomChecked() const { return form->MenuItem("ZoomMenu")->isChecked(); }
@@ -160,6 +169,187 @@ TEST_F(SecondaryFormsTest, WithoutADefaultPrinterTheErrorShowsAndTheDialogStays)
     QTest::mouseClick(PrintForm->Button1, Qt::LeftButton);
     EXPECT_EQ(services.shown, std::vector<std::string>{"error: There is no default printer."});
     EXPECT_TRUE(PrintForm->isVisible());
+}
+
+Bitmap Transformed(const Bitmap& image, void (*primitive)(std::int32_t), std::int32_t direction, bool levels) {
+    ImageBitmap.Assign(image);
+    primitive(direction);
+    if (levels) OptimizeLevels();
+    Bitmap result;
+    result.Assign(ImageBitmap);
+    return result;
+}
+
+// Every channel keeps a spread of values through Reflection.
+Bitmap Scattered(int width, int height) {
+    Bitmap bitmap(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) bitmap.SetPixel(x, y, RGB((x * 37 + y * 11) % 256, x * y * 7 % 256, (x + 3 * y) * 5 % 256));
+    return bitmap;
+}
+
+TEST_F(SecondaryFormsTest, GeometryMenuItemsSnapshotTransformAndSelectAll) {
+    const Bitmap image = Scattered(30, 20);
+    const struct {
+        const char* item;
+        void (*primitive)(std::int32_t);
+        std::int32_t direction;
+        bool levels;
+    } cases[] = {
+        {"HorisontallyMenu", MirrorImage, 0, false},          {"VerticallyMenu", MirrorImage, 1, false},
+        {"ReflectionHorisontallyMenu", ReflectImage, 0, true}, {"ReflectionVerticallyMenu", ReflectImage, 1, true},
+        {"LeftMenu", RotateImage, 0, false},                   {"RightMenu", RotateImage, 1, false},
+    };
+    for (const auto& c : cases) {
+        const Bitmap expected = Transformed(image, c.primitive, c.direction, c.levels);
+        Open(WriteImage("a.bmp", image));
+        Selection = TRect{3, 4, 10, 12};
+        form->MenuItem(c.item)->trigger();
+        EXPECT_TRUE(ImageBitmap.SamePixels(expected)) << c.item;
+        EXPECT_TRUE(UndoBitmap.SamePixels(image)) << c.item;
+        EXPECT_TRUE(Enabled("UndoMenu")) << c.item;
+        EXPECT_EQ(Selection, (TRect{0, 0, ImageBitmap.Width() - 1, ImageBitmap.Height() - 1})) << c.item;
+        EXPECT_EQ(ClientSize(), QSize(260, ImageBitmap.Height())) << c.item;
+    }
+    EXPECT_TRUE(services.shown.empty());
+}
+
+TEST_F(SecondaryFormsTest, CropOfTheWholeImageStillTakesASnapshot) {
+    const Bitmap image = Gradient(40, 30);
+    Open(WriteImage("a.bmp", image));
+    EXPECT_FALSE(Enabled("UndoMenu"));
+    form->MenuItem("CropMenu")->trigger();
+    EXPECT_TRUE(ImageBitmap.SamePixels(image));
+    EXPECT_TRUE(UndoBitmap.SamePixels(image));
+    EXPECT_TRUE(Enabled("UndoMenu"));
+
+    Selection = TRect{5, 6, 14, 10};
+    form->MenuItem("CropMenu")->trigger();
+    EXPECT_EQ(ImageBitmap.Width(), 10);
+    EXPECT_EQ(ImageBitmap.Height(), 5);
+    EXPECT_EQ(ImageBitmap.Pixel(0, 0), image.Pixel(5, 6));
+    EXPECT_EQ(Selection, (TRect{0, 0, 9, 4}));
+}
+
+class ResizeFormTest : public SecondaryFormsTest {
+protected:
+    void OpenDialog(int width, int height) {
+        Open(WriteImage("a.bmp", Gradient(width, height)));
+        form->MenuItem("ResizeMenu")->trigger();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(ResizeForm));
+    }
+    QString Text(QLabel* label) const { return label->text(); }
+    TScrollBar* WidthBar() const { return ResizeForm->WidthScrollBar; }
+    TScrollBar* HeightBar() const { return ResizeForm->HeightScrollBar; }
+};
+
+TEST_F(ResizeFormTest, StartsWithItsInitialControlStates) {
+    EXPECT_EQ(ResizeForm->windowTitle(), "Resize");
+    EXPECT_TRUE(ResizeForm->isHidden());
+    EXPECT_EQ(Text(ResizeForm->WidthLabel), "0");
+    EXPECT_EQ(Text(ResizeForm->HeightLabel), "0");
+    EXPECT_EQ(Text(ResizeForm->NewWidthLabel), "0000");
+    EXPECT_EQ(Text(ResizeForm->NewHeightLabel), "0000");
+    EXPECT_FALSE(ResizeForm->RatioCheckBox->isChecked());
+    EXPECT_TRUE(ResizeForm->InterpolationCheckBox->isChecked());
+    EXPECT_EQ(ResizeForm->RatioCheckBox->text(), "&Preserve aspect ratio");
+    EXPECT_EQ(ResizeForm->InterpolationCheckBox->text(), "&Use pseudo interpolation when upsizing");
+    for (TScrollBar* bar : {WidthBar(), HeightBar()}) {
+        EXPECT_EQ(bar->Min(), 10);
+        EXPECT_EQ(bar->Max(), 2500);
+        EXPECT_EQ(bar->Position(), 10);
+        EXPECT_EQ(bar->pageStep(), 100);
+    }
+    const QPushButton* buttons[] = {ResizeForm->Button1, ResizeForm->Button2, ResizeForm->Button3,
+                                    ResizeForm->Button4, ResizeForm->Button5, ResizeForm->Button6};
+    const char* captions[] = {"&320 X 240", "&640 X 480", "&800 X 600", "&1024 X 768", "11&52 X 864", "1&280 X 1024"};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(buttons[i]->text(), captions[i]);
+    EXPECT_EQ(ResizeForm->OKButton->text(), "&OK");
+    EXPECT_EQ(ResizeForm->OKButton->toolTip(), "OK");
+    EXPECT_EQ(ResizeForm->CancelButton->text(), "&Cancel");
+    EXPECT_EQ(ResizeForm->CancelButton->toolTip(), "Cancel");
+}
+
+TEST_F(ResizeFormTest, OpeningRecordsTheSizeAndActivationSetsTheHeightMaximum) {
+    OpenDialog(640, 480);
+    EXPECT_TRUE(ResizeForm->isVisible());
+    EXPECT_EQ(Text(ResizeForm->WidthLabel), "640");
+    EXPECT_EQ(Text(ResizeForm->HeightLabel), "480");
+    EXPECT_EQ(Text(ResizeForm->NewWidthLabel), "640");
+    EXPECT_EQ(Text(ResizeForm->NewHeightLabel), "480");
+    EXPECT_EQ(HeightBar()->Max(), 1875);
+
+    ResizeForm->CancelButton->click();
+    EXPECT_TRUE(ResizeForm->isHidden());
+    OpenDialog(1000, 100);
+    EXPECT_EQ(HeightBar()->Max(), 250);
+    ResizeForm->Button2->click();
+    EXPECT_EQ(WidthBar()->Position(), 640);
+    EXPECT_EQ(HeightBar()->Position(), 250);
+    EXPECT_EQ(Text(ResizeForm->NewHeightLabel), "250");
+}
+
+TEST_F(ResizeFormTest, AWideImageIsClampedToTheWidthMaximum) {
+    OpenDialog(2600, 20);
+    EXPECT_EQ(WidthBar()->Position(), 2500);
+    EXPECT_EQ(Text(ResizeForm->WidthLabel), "2600");
+    EXPECT_EQ(HeightBar()->Max(), 19);
+}
+
+TEST_F(ResizeFormTest, TheRatioLockFollowsTheWidth) {
+    OpenDialog(641, 481);
+    ResizeForm->RatioCheckBox->setChecked(true);
+    EXPECT_TRUE(HeightBar()->isHidden());
+    EXPECT_EQ(HeightBar()->Position(), 481);
+    WidthBar()->SetPosition(100);
+    EXPECT_EQ(HeightBar()->Position(), 75);
+    EXPECT_EQ(Text(ResizeForm->NewHeightLabel), "75");
+    ResizeForm->Button1->click();
+    EXPECT_FALSE(ResizeForm->RatioCheckBox->isChecked());
+    EXPECT_FALSE(HeightBar()->isHidden());
+    EXPECT_EQ(HeightBar()->Position(), 240);
+}
+
+TEST_F(ResizeFormTest, AnImageTooWideForTheHeightRangeIsAnError) {
+    OpenDialog(640, 480);
+    ResizeForm->CancelButton->click();
+    OpenDialog(3000, 10);
+    EXPECT_EQ(services.shown, std::vector<std::string>{"error: Scrollbar property out of range."});
+    EXPECT_EQ(HeightBar()->Max(), 1875);
+}
+
+Bitmap Resized(const Bitmap& image, int width, int height, bool mean) {
+    ImageBitmap.Assign(image);
+    ResizeImage(width, height);
+    if (mean) Mean(1);
+    Bitmap result;
+    result.Assign(ImageBitmap);
+    return result;
+}
+
+TEST_F(ResizeFormTest, OkResizesAndSoftensOnlyAnEnlargement) {
+    const struct {
+        int width, height, newWidth, newHeight;
+        bool interpolation, mean;
+    } cases[] = {
+        {100, 50, 200, 100, true, true}, {100, 50, 200, 100, false, false}, {100, 50, 50, 25, true, false},
+        {200, 50, 400, 40, true, true},  {200, 50, 200, 50, true, false},
+    };
+    for (const auto& c : cases) {
+        const Bitmap image = Gradient(c.width, c.height);
+        const Bitmap expected = Resized(image, c.newWidth, c.newHeight, c.mean);
+        OpenDialog(c.width, c.height);
+        ResizeForm->InterpolationCheckBox->setChecked(c.interpolation);
+        WidthBar()->SetPosition(c.newWidth);
+        HeightBar()->SetPosition(c.newHeight);
+        ResizeForm->OKButton->click();
+        EXPECT_TRUE(ResizeForm->isHidden());
+        EXPECT_TRUE(ImageBitmap.SamePixels(expected)) << c.width << "x" << c.height << " to " << c.newWidth;
+        EXPECT_TRUE(UndoBitmap.SamePixels(image));
+        EXPECT_EQ(Selection, (TRect{0, 0, c.newWidth - 1, c.newHeight - 1}));
+        EXPECT_EQ(ClientSize(), QSize(std::max(260, c.newWidth), c.newHeight));
+    }
+    EXPECT_TRUE(services.shown.empty());
 }
 
 }  // namespace

@@ -86,6 +86,32 @@ class BatchTest(unittest.TestCase):
         self.assertIn("Nothing selected. Selecting all.", result.stderr)
         self.assertEqual(open(self.path("a.bmp"), "rb").read(), open(self.path("b.bmp"), "rb").read())
 
+    def test_filters_run_in_order_and_repeat_with_a_seed(self):
+        runs = []
+        for name in ("a.bmp", "b.bmp"):
+            result = run(SAMPLE, self.path(name), "--select", "10,10,300,200", "--seed", "77",
+                         "--filter", "noise-add", "--filter", "sharpness-increase", "--feather", "255,0,0")
+            self.assertEqual(result.returncode, 0, result.stderr)
+            runs.append(open(self.path(name), "rb").read())
+        self.assertEqual(runs[0], runs[1])
+        self.assertEqual(run(SAMPLE, self.path("c.bmp"), "--select", "10,10,300,200", "--seed", "78",
+                             "--filter", "noise-add").returncode, 0)
+        self.assertNotEqual(open(self.path("c.bmp"), "rb").read(), runs[0])
+
+    def test_statistics_go_to_standard_output(self):
+        result = run(SAMPLE, self.path("s.bmp"), "--filter", "grayscale", "--statistics")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIn("Dimensions: 640 X 480\n", result.stdout)
+        self.assertNotIn("\r", result.stdout)
+
+    def test_a_flat_image_cannot_be_optimized(self):
+        self.assertEqual(run(SAMPLE, self.path("flat.bmp"), "--feather", "0,0,0", "--filter", "black-and-white",
+                             "--select", "0,0,9,9", "--filter", "black-and-white").returncode, 0)
+        result = run(self.path("flat.bmp"), self.path("out.bmp"), "--select", "1,1,5,5", "--filter", "optimize")
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("Floating point division by zero.", result.stderr)
+        self.assertFalse(os.path.exists(self.path("out.bmp")))
+
     def test_refusals_and_errors_leave_the_output_alone(self):
         with open(self.path("keep.bmp"), "wb") as f:
             f.write(b"precious")
