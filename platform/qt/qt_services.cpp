@@ -4,11 +4,13 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QImageReader>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
+#include <QTreeView>
 #include <memory>
 
 #include "platform/qt/image_conversion.h"
@@ -19,8 +21,12 @@ namespace quorvane {
 QStringList QtNameFilters(const std::string& filter) {
     const QStringList parts = QString::fromStdString(filter).split('|');
     QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        filters << parts[i] + " (" + parts[i + 1].split(';').join(' ') + ")";
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // Qt reads the patterns from the parentheses; a description that shows
+        // them already ("Bitmap (*.bmp)") is used as it is.
+        const QString patterns = "(" + parts[i + 1].split(';').join(' ') + ")";
+        filters << (parts[i].endsWith(patterns) ? parts[i] : parts[i] + " " + patterns);
+    }
     return filters;
 }
 
@@ -90,6 +96,10 @@ private:
         dialog.setNameFilters(QtNameFilters(request.filter));
         dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
         if (request.previewPicture) AddPicturePreview(dialog);
+        dialog.resize(dialog.sizeHint().expandedTo(QSize(760, 440)));
+        // Wide enough columns that dates and sizes show whole.
+        if (auto* list = dialog.findChild<QTreeView*>())
+            list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         folder_ = dialog.directory().absolutePath();
         return dialog.selectedFiles().first().toStdString();

@@ -164,6 +164,11 @@ TEST_F(MainFormTest, ExitAsksFirst) {
     EXPECT_EQ(services.shown, (std::vector<std::string>{"confirm: Exit now?", "confirm: Exit now?"}));
 }
 
+TEST(QtNameFilters, ShowEachPatternOnce) {
+    EXPECT_EQ(QtNameFilters("Images|*.bmp;*.jpg;*.jpeg"), QStringList{"Images (*.bmp *.jpg *.jpeg)"});
+    EXPECT_EQ(QtNameFilters("Bitmap (*.bmp)|*.bmp|JPEG (*.jpg)|*.jpg"), (QStringList{"Bitmap (*.bmp)", "JPEG (*.jpg)"}));
+}
+
 TEST_F(MainFormTest, AboutBoxShowsTheVersion) {
     form->AboutMenuClick(nullptr);
     ASSERT_TRUE(AboutBox->isVisible());
