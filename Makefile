@@ -38,6 +38,8 @@ test: build check-build
 
 bench: build
 	@bench/file_to_file.sh $(BUILD)
+	@bench/filters_file_to_file.sh $(BUILD)
+	@bench/geometry_file_to_file.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(CHECK)

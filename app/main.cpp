@@ -9,9 +9,12 @@
 #include "app/main_form.h"
 #include "app/print_form.h"
 #include "app/zoom_form.h"
+#include "custom/custom_filter_form.h"
 #include "filters/palette.h"
 #include "filters/resize.h"
 #include "platform/qt/qt_services.h"
+#include "retouch/retouch_form.h"
+#include "sources/webcam.h"
 #include "platform/services.h"
 
 namespace {
@@ -36,6 +39,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(quorvane::ApplicationTitle);
     Q_INIT_RESOURCE(pictures);
+    Q_INIT_RESOURCE(retouch_pictures);
     QFont font("DejaVu Sans");
     font.setPixelSize(11);
     QApplication::setFont(font);
@@ -46,12 +50,19 @@ int main(int argc, char** argv) {
     InstallQtServices(mainForm);
     mainForm->FormCreate(arguments);
     ZoomForm = new TZoomForm(mainForm);
+    VideoForm = new TVideoForm(mainForm);
     ResizeForm = new TResizeForm(mainForm);
     PrintForm = new TPrintForm(mainForm);
     AboutBox = new TAboutBox(mainForm);
+    // Without a parent: it stays shown while the main window is hidden.
+    RetouchForm = new TRetouchForm;
     PaletteForm = new TPaletteForm(mainForm);
+    // Without a parent: disabling the main window while it is shown must not disable it.
+    CustomFilterForm = new TCustomFilterForm;
     mainForm->show();
     const int result = QApplication::exec();
+    delete CustomFilterForm;
+    delete RetouchForm;
     delete mainForm;
     return result;
 }

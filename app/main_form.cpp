@@ -57,6 +57,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), canvas_(new Canvas(
     canvas_->onMouseMove = [this](int x, int y) { RunGuarded([&] { FormMouseMove(x, y); }); };
     BuildMainMenu();
     MenuItem("ZoomMenu")->setCheckable(true);
+    MenuItem("WebcameraMenu")->setCheckable(true);
     MainForm = this;
     SetDocumentView(this);
 }

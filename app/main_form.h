@@ -114,6 +114,12 @@ public:
     void CustomFilter(const std::string& red, const std::string& green, const std::string& blue);
     TMathParser MathParser;
 
+    // Retouch (retouch/)
+    void RetouchMenuClick(QObject* sender);
+
+    // Webcam (sources/)
+    void WebcameraMenuClick(QObject* sender);
+
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;

@@ -2,10 +2,10 @@
 # file_to_file.sh BUILD_DIR: quorvane-batch against the reference tools, file
 # to file, on a 24-megapixel photo-like picture.
 #
-# Each pair runs interleaved (the order alternating) RUNS times after one
-# warm-up; the medians and their ratio are printed with PASS or FAIL against
-# the allowed ratio. Exits 1 when a pair fails. Needs cjpeg and djpeg.
+# Each pair runs as bench/timing.sh's compare() runs it, RUNS times. Exits 1
+# when a pair fails. Needs cjpeg and djpeg.
 set -euo pipefail
+source "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/timing.sh"
 
 build=$(cd "${1:?usage: file_to_file.sh BUILD_DIR}" && pwd)
 batch=$build/tools/quorvane-batch
@@ -29,51 +29,6 @@ cd "$work"
 cjpeg -quality 90 -outfile photo.jpg photo.ppm
 djpeg -bmp -outfile photo.bmp photo.jpg
 echo "photo: ${width}x${height}, JPEG $(stat -c %s photo.jpg) bytes, BMP $(stat -c %s photo.bmp) bytes"
-
-# Wall-clock seconds of one run of a command; its output file is removed first.
-seconds() {
-  local output=$1
-  shift
-  rm -f "$output"
-  local start end
-  start=$(date +%s%N)
-  "$@"
-  end=$(date +%s%N)
-  awk -v nanoseconds=$((end - start)) 'BEGIN { printf "%.4f\n", nanoseconds / 1e9 }'
-}
-
-median() { printf '%s\n' "$@" | sort -n | sed -n "$(( ($# + 1) / 2 ))p"; }
-
-failures=0
-
-# compare NAME ALLOWED OURS_OUTPUT "OURS..." REFERENCE_OUTPUT "REFERENCE..."
-compare() {
-  local name=$1 allowed=$2 oursOutput=$3 ours=$4 referenceOutput=$5 reference=$6
-  local oursTimes=() referenceTimes=()
-  seconds "$oursOutput" bash -c "$ours" >/dev/null
-  seconds "$referenceOutput" bash -c "$reference" >/dev/null
-  for (( run = 0; run < runs; run++ )); do
-    if (( run % 2 == 0 )); then
-      oursTimes+=("$(seconds "$oursOutput" bash -c "$ours")")
-      referenceTimes+=("$(seconds "$referenceOutput" bash -c "$reference")")
-    else
-      referenceTimes+=("$(seconds "$referenceOutput" bash -c "$reference")")
-      oursTimes+=("$(seconds "$oursOutput" bash -c "$ours")")
-    fi
-  done
-  local oursMedian referenceMedian ratio verdict
-  oursMedian=$(median "${oursTimes[@]}")
-  referenceMedian=$(median "${referenceTimes[@]}")
-  ratio=$(awk -v ours="$oursMedian" -v reference="$referenceMedian" 'BEGIN { printf "%.3f", ours / reference }')
-  if awk -v ratio="$ratio" -v allowed="$allowed" 'BEGIN { exit !(ratio <= allowed) }'; then
-    verdict=PASS
-  else
-    verdict=FAIL
-    failures=$((failures + 1))
-  fi
-  printf '%-22s quorvane %7.3f s   reference %7.3f s   ratio %5.2f (allowed %s)   %s\n' \
-    "$name" "$oursMedian" "$referenceMedian" "$ratio" "$allowed" "$verdict"
-}
 
 # The bash -c wrappers cost the same on both sides of a pair.
 compare "JPEG to BMP" 1.15 ours.bmp "'$batch' photo.jpg ours.bmp" \

@@ -34,7 +34,6 @@ ChannelProgram::ChannelProgram(std::string expression, std::int64_t pixelCount, 
 }
 
 void ChannelProgram::FillTable(TMathParser& parser) {
-    Scratch scratch{parser, {}};
     table_.resize(std::size_t{1} << (8 * tableBytes_.size()));
     std::array<std::uint8_t, 3> pixel{};  // the unused variables stay 0: the text does not depend on them
     for (std::size_t index = 0; index < table_.size(); ++index) {

@@ -17,6 +17,8 @@ char UpperCase(char character) {
 void ThrowOverflow() { throw Error("Floating point overflow"); }
 void ThrowInvalidOperation() { throw Error("Invalid floating point operation"); }
 
+std::string_view FunctionName(MathFunction function) { return FunctionNames[static_cast<std::size_t>(function)]; }
+
 std::optional<MathFunction> FindMathFunction(std::string_view name) {
     for (std::size_t index = 0; index < FunctionNames.size(); ++index) {
         if (std::ranges::equal(name, FunctionNames[index], {}, UpperCase)) return static_cast<MathFunction>(index);

@@ -1,8 +1,7 @@
-// The arithmetic of expressions, one operation at a time, exactly as
-// TMathParser computes it in 80-bit extended precision: the same operations
-// on the same operands in the same library functions, the same domains, the
-// same faults and the same overflow errors. The compiled expressions run on
-// these, so they must stay in step with custom/parser.cpp.
+// The arithmetic of expressions, one operation at a time, in 80-bit extended
+// precision: the operations, the library functions, the domains, the faults
+// and the overflow errors. TMathParser and the compiled expressions both
+// compute with these, so their results agree to the last bit.
 //
 // A fault (division by zero, a power or function argument outside its
 // domain) is an empty result; leaving the extended range throws
@@ -59,6 +58,8 @@ enum class MathFunction : std::uint8_t { Abs, Atan, Cos, Exp, Ln, Round, Sin, Sq
 
 // The function of that name, whatever its case; the whole name must match.
 std::optional<MathFunction> FindMathFunction(std::string_view name);
+// Its name in capitals ("SQRT").
+std::string_view FunctionName(MathFunction function);
 
 struct Domain {
     long double lowest;  // bounds included

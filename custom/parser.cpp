@@ -1,5 +1,7 @@
 #include "custom/parser.h"
 
+#include "custom/expression_arithmetic.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -46,8 +48,6 @@ std::optional<TTokenKind> OperatorKind(char character) {
 
 constexpr std::size_t MaximumNumeralLength = 80;
 constexpr int MaximumExponentDigits = 4;
-
-[[noreturn]] void ThrowOverflow() { throw Error("Floating point overflow"); }
 
 // 10^0 .. 10^27, each exact in extended (5^27 < 2^64).
 constexpr int ExactPowerOfTenCount = 28;
@@ -103,7 +103,7 @@ long double ConvertWithCLibrary(std::string_view numeral) {
     std::array<char, MaximumNumeralLength + 1> text{};
     std::copy(numeral.begin(), numeral.end(), text.begin());
     const long double value = strtold_l(text.data(), nullptr, cLocale);
-    if (std::isinf(value)) ThrowOverflow();
+    if (std::isinf(value)) expression::ThrowOverflow();
     return value;
 }
 
@@ -112,84 +112,6 @@ long double ConvertWithCLibrary(std::string_view numeral) {
 long double NumeralValue(std::string_view numeral) {
     if (const std::optional<long double> value = ExactlyConvertible(numeral)) return *value;
     return ConvertWithCLibrary(numeral);
-}
-
-// ---- Arithmetic -------------------------------------------------------------
-
-// Finite operands give finite results unless the result leaves the extended
-// range. Infinities and NaNs reach the parser only from OnGetVar; an operation
-// that turns non-NaN operands into a NaN (as infinity minus infinity) is an
-// invalid operation.
-long double Checked(long double result, long double left, long double right) {
-    if (std::isnan(result) && !std::isnan(left) && !std::isnan(right))
-        throw Error("Invalid floating point operation");
-    if (std::isinf(result) && std::isfinite(left) && std::isfinite(right)) ThrowOverflow();
-    return result;
-}
-
-long double Sum(long double left, long double right) { return Checked(left + right, left, right); }
-long double Difference(long double left, long double right) { return Checked(left - right, left, right); }
-long double Product(long double left, long double right) { return Checked(left * right, left, right); }
-
-std::optional<long double> Quotient(long double left, long double right) {
-    if (right == 0) return std::nullopt;
-    return Checked(left / right, left, right);
-}
-
-// Beyond this magnitude e^t leaves the extended range (ln of the largest
-// extended value is about 11356.52).
-constexpr long double ExponentLimit = 11356;
-
-// A NaN lies outside every range: every comparison with it is false.
-bool Within(long double value, long double lowest, long double highest) {
-    return value >= lowest && value <= highest;
-}
-
-// b ^ x = e ^ (x ln b), for positive b and x ln b within the exponent limit.
-std::optional<long double> Power(long double base, long double exponent) {
-    if (!(base > 0)) return std::nullopt;
-    const long double product = exponent * std::log(base);
-    if (!Within(product, -ExponentLimit, ExponentLimit)) return std::nullopt;
-    return std::exp(product);
-}
-
-struct MathFunction {
-    std::string_view Name;
-    long double Lowest;  // the domain, bounds included
-    long double Highest;
-    long double (*Apply)(long double);
-};
-
-constexpr long double Infinity = std::numeric_limits<long double>::infinity();
-constexpr long double SmallestPositive = std::numeric_limits<long double>::denorm_min();
-
-// ROUND and TRUNC go through a 64-bit integer, so that their results are
-// whole numbers without a negative zero; their domains keep them in range.
-constexpr std::array<MathFunction, 10> MathFunctions{{
-    {"ABS", -Infinity, Infinity, [](long double x) { return std::fabs(x); }},
-    {"ATAN", -Infinity, Infinity, [](long double x) { return std::atan(x); }},
-    {"COS", -9E18L, 9E18L, [](long double x) { return std::cos(x); }},
-    {"EXP", -ExponentLimit, ExponentLimit, [](long double x) { return std::exp(x); }},
-    {"LN", SmallestPositive, Infinity, [](long double x) { return std::log(x); }},
-    {"ROUND", -1E9L, 1E9L, [](long double x) { return static_cast<long double>(std::llrint(x)); }},
-    {"SIN", -9E18L, 9E18L, [](long double x) { return std::sin(x); }},
-    {"SQRT", 0, Infinity, [](long double x) { return std::sqrt(x); }},
-    {"SQR", -1E2466L, 1E2466L, [](long double x) { return x * x; }},
-    {"TRUNC", -1E9L, 1E9L, [](long double x) { return static_cast<long double>(static_cast<std::int64_t>(x)); }},
-}};
-
-// The function named name, whatever its case, or null.
-const MathFunction* FindFunction(std::string_view name) {
-    for (const MathFunction& function : MathFunctions) {
-        if (std::ranges::equal(name, function.Name, {}, UpperCase)) return &function;
-    }
-    return nullptr;
-}
-
-std::optional<long double> ApplyFunction(std::string_view name, long double argument) {
-    const MathFunction& function = *FindFunction(name);
-    if (!Within(argument, function.Lowest, function.Highest)) return std::nullopt;
-    return function.Apply(argument);
 }
 
 // ---- The automaton ------------------------------------------------------------
@@ -371,9 +293,9 @@ void TMathParser::ScanName() {
     while (end < text.size() && IsNameCharacter(text[end])) ++end;
     ScanPos = end;
     const std::string_view name = text.substr(start, end - start);
-    if (const MathFunction* function = FindFunction(name)) {
+    if (const std::optional<expression::MathFunction> function = expression::FindMathFunction(name)) {
         TokenKind = TTokenKind::Func;
-        CurrentToken.FunctionName = function->Name;
+        CurrentToken.FunctionName = expression::FunctionName(*function);
         return;
     }
     long double value = 0;
@@ -402,14 +324,14 @@ void TMathParser::Push(const StackEntry& entry) {
 long double TMathParser::RuleValue(std::uint8_t rule, const StackEntry* symbols) {
     std::optional<long double> value;
     switch (rule) {
-        case 1: value = Sum(symbols[0].Value, symbols[2].Value); break;
-        case 2: value = Difference(symbols[0].Value, symbols[2].Value); break;
-        case 4: value = Product(symbols[0].Value, symbols[2].Value); break;
-        case 5: value = Quotient(symbols[0].Value, symbols[2].Value); break;
-        case 7: value = Power(symbols[0].Value, symbols[2].Value); break;
+        case 1: value = expression::Sum(symbols[0].Value, symbols[2].Value); break;
+        case 2: value = expression::Difference(symbols[0].Value, symbols[2].Value); break;
+        case 4: value = expression::Product(symbols[0].Value, symbols[2].Value); break;
+        case 5: value = expression::Quotient(symbols[0].Value, symbols[2].Value); break;
+        case 7: value = expression::Power(symbols[0].Value, symbols[2].Value); break;
         case 9: value = -symbols[1].Value; break;
         case 12: value = symbols[1].Value; break;
-        case 14: value = ApplyFunction(symbols[0].FunctionName, symbols[2].Value); break;
+        case 14: value = expression::Apply(*expression::FindMathFunction(symbols[0].FunctionName), symbols[2].Value); break;
         default: value = symbols[0].Value; break;  // a single symbol passes its value on
     }
     if (!value) ArithmeticFault = true;

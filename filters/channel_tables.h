@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+#include "filters/frame.h"
+
 namespace quorvane {
 
 struct ChannelTables {
@@ -18,7 +20,8 @@ struct ChannelTables {
     static ChannelTables Unchanged();
 };
 
-// Maps every pixel of WorkBitmap through the tables, one pass.
-void ApplyToWork(const ChannelTables& tables);
+// Maps every pixel of the selection inside ImageBitmap through the tables,
+// in place, one pass.
+void ApplyToSelection(const InPlaceFrame& frame, const ChannelTables& tables);
 
 }  // namespace quorvane

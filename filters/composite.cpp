@@ -7,10 +7,8 @@
 
 namespace quorvane {
 
-void Sepia() {
-    Grayscale();
-    AdjustChannels(25, 0, -25);
-}
+// Grayscale, then AdjustChannels(25, 0, -25), fused into one pass.
+void Sepia() { TintedGrayscale(25, 0, -25); }
 
 void Drawn() {
     Mean(1);

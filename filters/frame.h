@@ -59,6 +59,77 @@ private:
     BusyCursor busy_;
 };
 
+// The part of the selection that lies inside ImageBitmap, in work
+// coordinates: work columns [firstColumn, endColumn) and rows [firstRow,
+// endRow) land inside the image; the rest of the W x H selection falls
+// outside it and holds OutsideImageColour in a copy.
+struct SelectionInImage {
+    int width;
+    int height;
+    int firstColumn;
+    int endColumn;
+    int firstRow;
+    int endRow;
+
+    bool Empty() const { return firstColumn >= endColumn || firstRow >= endRow; }
+    // Whether some pixels of the selection lie outside the image.
+    bool ReachesPastImage() const {
+        return width > 0 && height > 0 &&
+               (firstColumn != 0 || endColumn != width || firstRow != 0 || endRow != height);
+    }
+    // The first byte of work pixel (column, row), which must lie inside the image.
+    std::uint8_t* ImagePixel(int column, int row) const;
+};
+
+SelectionInImage MeasureSelectionInImage();
+
+// The frame of a filter whose every output pixel depends only on the same
+// input pixel and its place in the selection. Such a filter gives the same
+// image whether it rewrites a copy that is drawn back or the covered pixels
+// of ImageBitmap themselves (the copy's pixels outside the image are dropped
+// by the write-back), so it skips the copy and works in place. WorkBitmap
+// ends as the copying frame leaves it: the selection's size, no pixels.
+class InPlaceFrame {
+public:
+    InPlaceFrame();
+    InPlaceFrame(const InPlaceFrame&) = delete;
+    InPlaceFrame& operator=(const InPlaceFrame&) = delete;
+
+    const SelectionInImage& Inside() const { return inside_; }
+
+private:
+    BusyCursor busy_;
+    SelectionInImage inside_;
+};
+
+// One pass over the selection's pixels inside ImageBitmap, row blocks on both
+// cores: runStep(pixel, count, column, row) rewrites the `count` pixels of
+// work row `row` from work column `column` on, `pixel` being the first one's
+// first byte. Leaves PixelX and PixelY as a full pass over the selection
+// would, and PixelPtr just past the last pixel walked.
+template <typename RunStep>
+void PassOverSelectionInImage(const InPlaceFrame& frame, const RunStep& runStep) {
+    const SelectionInImage& inside = frame.Inside();
+    if (!inside.Empty()) {
+        const int count = inside.endColumn - inside.firstColumn;
+        ForRowBlocks(inside.endRow - inside.firstRow, count, [&](int firstRow, int endRow) {
+            for (int y = inside.firstRow + firstRow; y < inside.firstRow + endRow; ++y)
+                runStep(inside.ImagePixel(inside.firstColumn, y), count, inside.firstColumn, y);
+        });
+        PixelPtr = inside.ImagePixel(inside.endColumn - 1, inside.endRow - 1) + 3;
+    }
+    PixelX = inside.width;
+    PixelY = inside.height;
+}
+
+// The same for a step that rewrites a run of pixels whatever their place:
+// pixelStep(pixel, count).
+template <typename PixelStep>
+void PassOverSelectionInPlace(const PixelStep& pixelStep) {
+    const InPlaceFrame frame;
+    PassOverSelectionInImage(frame, [&](std::uint8_t* pixel, int count, int, int) { pixelStep(pixel, count); });
+}
+
 // One pass over every pixel of WorkBitmap, row blocks on both cores:
 // rowStep(y) handles work row y, and nothing it reads is written for another
 // row. Leaves the pass state of a full pass.

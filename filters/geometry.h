@@ -33,4 +33,12 @@ void CropImage();
 // blended. A zero size leaves an empty image.
 void ResizeImage(std::int32_t width, std::int32_t height);
 
+// The Resize dialog's OK between its undo snapshot and its repaint:
+// ResizeImage(width, height), then, when `pseudoInterpolation` is asked for
+// and the image grows in either direction against oldWidth x oldHeight (the
+// size the dialog was opened with), one 3 x 3 mean pass over the whole image,
+// Mean(1), to soften the repeated pixels.
+void ResizeWithPseudoInterpolation(std::int32_t width, std::int32_t height, std::int32_t oldWidth,
+                                   std::int32_t oldHeight, bool pseudoInterpolation);
+
 }  // namespace quorvane

@@ -28,20 +28,28 @@ struct ChannelRanges {
     }
 };
 
-ChannelRanges MeasureWork() {
+// The ranges over the whole selection: its pixels inside the image, and the
+// OutsideImageColour that a copy holds wherever it reaches past the image.
+ChannelRanges MeasureSelection(const InPlaceFrame& frame) {
     ChannelRanges ranges;
+    if (frame.Inside().ReachesPastImage()) {
+        const std::uint8_t outside[3] = {static_cast<std::uint8_t>(OutsideImageColour >> 16),
+                                         static_cast<std::uint8_t>(OutsideImageColour >> 8),
+                                         static_cast<std::uint8_t>(OutsideImageColour)};
+        for (int c = 0; c < 3; ++c) ranges.minimum[c] = ranges.maximum[c] = outside[c];
+    }
     std::mutex merge;
-    PassOverWork([&](const std::uint8_t* row, int width) {
+    PassOverSelectionInImage(frame, [&](const std::uint8_t* pixel, int count, int, int) {
         std::array<std::uint8_t, 3> low{255, 255, 255};
         std::array<std::uint8_t, 3> high{0, 0, 0};
-        WidenChannelRange(row, width, low, high);
-        ChannelRanges rowRanges;
+        WidenChannelRange(pixel, count, low, high);
+        ChannelRanges runRanges;
         for (int c = 0; c < 3; ++c) {
-            rowRanges.minimum[c] = low[c];
-            rowRanges.maximum[c] = high[c];
+            runRanges.minimum[c] = low[c];
+            runRanges.maximum[c] = high[c];
         }
         const std::lock_guard lock(merge);
-        ranges.Merge(rowRanges);
+        ranges.Merge(runRanges);
     });
     return ranges;
 }
@@ -59,15 +67,13 @@ ChannelTables::Curve StretchCurve(std::int32_t minimum, std::int32_t maximum) {
 }  // namespace
 
 void OptimizeLevels() {
-    FilterFrame frame;
-    const ChannelRanges ranges = MeasureWork();
-    if (frame.Width() == 0 || frame.Height() == 0) return;
+    const InPlaceFrame frame;
+    const ChannelRanges ranges = MeasureSelection(frame);
     ChannelTables tables;
     tables.blue = StretchCurve(ranges.minimum[0], ranges.maximum[0]);
     tables.green = StretchCurve(ranges.minimum[1], ranges.maximum[1]);
     tables.red = StretchCurve(ranges.minimum[2], ranges.maximum[2]);
-    ApplyToWork(tables);
-    frame.WriteBack();
+    ApplyToSelection(frame, tables);
 }
 
 }  // namespace quorvane

@@ -84,14 +84,30 @@ void MeanRows(const MeanJob& job, const Divider<Sum>& divide, int firstRow, int 
         Sum sum[3];
         for (int c = 0; c < 3; ++c)
             sum[c] = WindowSum<Sum>(job.firstColumn, n, width, [&](std::int64_t x) { return vertical[3 * x + c]; });
-        for (std::int64_t x = job.firstColumn; x < job.endColumn; ++x) {
+        // Between the clamped ends the window slides without clamping.
+        const std::int64_t firstFree = std::clamp<std::int64_t>(n, job.firstColumn, job.endColumn);
+        const std::int64_t endFree = std::clamp<std::int64_t>(width - n - 1, firstFree, job.endColumn);
+        auto clamped = [&](std::int64_t x) {
             const Sum* leaving = &vertical[3 * ClampIndex(x - n, width)];
             const Sum* entering = &vertical[3 * ClampIndex(x + n + 1, width)];
             for (int c = 0; c < 3; ++c) {
                 *out++ = divide(sum[c]);
                 sum[c] = sum[c] + entering[c] - leaving[c];
             }
+        };
+        for (std::int64_t x = job.firstColumn; x < firstFree; ++x) clamped(x);
+        const Sum* leaving = vertical.data() + 3 * (firstFree - n);
+        const Sum* entering = vertical.data() + 3 * (firstFree + n + 1);
+        for (std::int64_t x = firstFree; x < endFree; ++x, leaving += 3, entering += 3) {
+            out[0] = divide(sum[0]);
+            out[1] = divide(sum[1]);
+            out[2] = divide(sum[2]);
+            out += 3;
+            sum[0] = sum[0] + entering[0] - leaving[0];
+            sum[1] = sum[1] + entering[1] - leaving[1];
+            sum[2] = sum[2] + entering[2] - leaving[2];
         }
+        for (std::int64_t x = endFree; x < job.endColumn; ++x) clamped(x);
         if (y + 1 < endRow) {
             const std::uint8_t* leaving = WorkBitmap.ScanLine(static_cast<int>(ClampIndex(y - n, job.height)));
             const std::uint8_t* entering = WorkBitmap.ScanLine(static_cast<int>(ClampIndex(y + n + 1, job.height)));

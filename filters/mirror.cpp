@@ -1,5 +1,6 @@
 // Mirroring in place: the result of moving every pixel to its mirror position
 // through a second picture, without the second picture.
+#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -13,17 +14,49 @@ namespace quorvane {
 
 namespace {
 
+static_assert(std::endian::native == std::endian::little, "the four-pixel groups assume little-endian words");
+
+// Four pixels (twelve bytes) as a 64-bit and a 32-bit word.
+struct FourPixels {
+    std::uint64_t low;
+    std::uint32_t high;
+};
+
+FourPixels LoadFour(const std::uint8_t* at) {
+    FourPixels four;
+    std::memcpy(&four.low, at, 8);
+    std::memcpy(&four.high, at + 8, 4);
+    return four;
+}
+
+void StoreFour(std::uint8_t* at, const FourPixels& four) {
+    std::memcpy(at, &four.low, 8);
+    std::memcpy(at + 8, &four.high, 4);
+}
+
+// The same four pixels in reverse order.
+FourPixels Reversed(const FourPixels& four) {
+    constexpr std::uint64_t Pixel = 0xFFFFFF;
+    const std::uint64_t first = four.low & Pixel;
+    const std::uint64_t second = (four.low >> 24) & Pixel;
+    const std::uint64_t third = ((four.low >> 48) | std::uint64_t{four.high} << 16) & Pixel;
+    const std::uint64_t fourth = four.high >> 8;
+    return {fourth | third << 24 | second << 48, static_cast<std::uint32_t>(second >> 16 | first << 8)};
+}
+
 void ReverseRow(std::uint8_t* row, int width) {
     std::uint8_t* left = row;
-    std::uint8_t* right = row + 3 * (width - 1);
-    while (left < right) {
-        for (int c = 0; c < 3; ++c) {
-            const std::uint8_t byte = left[c];
-            left[c] = right[c];
-            right[c] = byte;
-        }
-        left += 3;
-        right -= 3;
+    std::uint8_t* right = row + 3 * static_cast<std::size_t>(width);  // just past the last unmoved pixel
+    for (; right - left >= 24; left += 12, right -= 12) {
+        const FourPixels leftFour = LoadFour(left);
+        StoreFour(left, Reversed(LoadFour(right - 12)));
+        StoreFour(right - 12, Reversed(leftFour));
+    }
+    for (right -= 3; left < right; left += 3, right -= 3) {
+        std::uint8_t pixel[3];
+        std::memcpy(pixel, left, 3);
+        std::memcpy(left, right, 3);
+        std::memcpy(right, pixel, 3);
     }
 }
 

@@ -4,7 +4,6 @@
 #include <chrono>
 
 #include "filters/frame.h"
-#include "filters/parallel_rows.h"
 #include "platform/error.h"
 
 namespace quorvane {
@@ -62,31 +61,30 @@ std::uint32_t MillisecondsSinceMidnightUtc() {
 
 void SetNoiseClock(MillisecondClock clock) { NoiseClock = clock != nullptr ? clock : MillisecondsSinceMidnightUtc; }
 
+// Each channel moves by its own draw, the draws numbered in pass order over
+// the whole selection: the pixels inside the image are rewritten in place,
+// each run starting from the seed its first draw would meet, and the draws of
+// pixels beyond the image's edges are skipped, as their results would be
+// dropped by the write-back.
 void AddNoise(std::int32_t n) {
     if (n < 0) throw Error("Noise amplitude must be 0 or more");
     const BusyCursor busy;
     RandomSeed = NoiseClock();
-    FilterFrame frame;
+    const InPlaceFrame frame;
     const std::uint32_t range = static_cast<std::uint32_t>(n);
-    const int width = frame.Width();
-    const int height = frame.Height();
-    const std::uint64_t drawsPerRow = std::uint64_t{3} * static_cast<std::uint64_t>(width);
+    const std::uint64_t width = static_cast<std::uint64_t>(frame.Inside().width);
+    const std::uint64_t height = static_cast<std::uint64_t>(frame.Inside().height);
     const std::uint32_t start = RandomSeed;
-    if (width > 0)
-        ForRowBlocks(height, width, [&](int firstRow, int endRow) {
-            std::uint32_t seed = Draws(drawsPerRow * static_cast<std::uint64_t>(firstRow))(start);
-            for (int y = firstRow; y < endRow; ++y) {
-                std::uint8_t* row = WorkBitmap.ScanLine(y);
-                for (std::uint8_t* pixel = row; pixel != row + 3 * width; pixel += 3) {
-                    pixel[2] = Noisy(pixel[2], seed, range);
-                    pixel[1] = Noisy(pixel[1], seed, range);
-                    pixel[0] = Noisy(pixel[0], seed, range);
-                }
-            }
-        });
-    FinishPass(WorkBitmap, 0, width, 0, height);
-    RandomSeed = Draws(drawsPerRow * static_cast<std::uint64_t>(frame.Height()))(start);
-    frame.WriteBack();
+    PassOverSelectionInImage(frame, [&](std::uint8_t* pixel, int count, int column, int row) {
+        std::uint32_t seed = Draws(3 * (static_cast<std::uint64_t>(row) * width + static_cast<std::uint64_t>(column)))(start);
+        for (std::uint8_t* const end = pixel + std::size_t{3} * static_cast<std::size_t>(count); pixel != end;
+             pixel += 3) {
+            pixel[2] = Noisy(pixel[2], seed, range);
+            pixel[1] = Noisy(pixel[1], seed, range);
+            pixel[0] = Noisy(pixel[0], seed, range);
+        }
+    });
+    RandomSeed = Draws(3 * width * height)(start);
 }
 
 }  // namespace quorvane

@@ -23,11 +23,9 @@ Curve OffsetCurve(std::int32_t offset) {
     return curve;
 }
 
-// Runs the frame around one table pass.
 void FilterThroughTables(const ChannelTables& tables) {
-    FilterFrame frame;
-    ApplyToWork(tables);
-    frame.WriteBack();
+    const InPlaceFrame frame;
+    ApplyToSelection(frame, tables);
 }
 
 // The channels a selector chooses, with `curve` on them and identity elsewhere.
@@ -41,16 +39,34 @@ ChannelTables SelectedChannels(ChannelSelector selector, const Curve& curve) {
 
 // Sets all three channels of every pixel to gray[(red + green + blue)].
 void FilterThroughLuminance(const std::array<std::uint8_t, 766>& gray) {
-    FilterFrame frame;
-    PassOverWork([&gray](std::uint8_t* row, int width) {
-        for (std::uint8_t* pixel = row; pixel != row + 3 * width; pixel += 3) {
-            const std::uint8_t value = gray[pixel[0] + pixel[1] + pixel[2]];
+    const std::uint8_t* const grayOfSum = gray.data();  // a local pointer: pixel stores cannot alias it
+    PassOverSelectionInPlace([grayOfSum](std::uint8_t* pixel, int count) {
+        for (std::uint8_t* const end = pixel + std::size_t{3} * static_cast<std::size_t>(count); pixel != end;
+             pixel += 3) {
+            const std::uint8_t value = grayOfSum[pixel[0] + pixel[1] + pixel[2]];
             pixel[0] = value;
             pixel[1] = value;
             pixel[2] = value;
         }
     });
-    frame.WriteBack();
+}
+
+// Sets blue, green and red of every pixel to blue[sum], green[sum] and
+// red[sum] of its channel sum.
+void FilterThroughLuminanceTones(const std::array<std::uint8_t, 766>& blue, const std::array<std::uint8_t, 766>& green,
+                                 const std::array<std::uint8_t, 766>& red) {
+    const std::uint8_t* const blueOfSum = blue.data();  // local pointers: pixel stores cannot alias them
+    const std::uint8_t* const greenOfSum = green.data();
+    const std::uint8_t* const redOfSum = red.data();
+    PassOverSelectionInPlace([blueOfSum, greenOfSum, redOfSum](std::uint8_t* pixel, int count) {
+        for (std::uint8_t* const end = pixel + std::size_t{3} * static_cast<std::size_t>(count); pixel != end;
+             pixel += 3) {
+            const int sum = pixel[0] + pixel[1] + pixel[2];
+            pixel[0] = blueOfSum[sum];
+            pixel[1] = greenOfSum[sum];
+            pixel[2] = redOfSum[sum];
+        }
+    });
 }
 
 }  // namespace
@@ -95,9 +111,9 @@ void AdjustContrast(bool decrease) {
 }
 
 void SwapChannels() {
-    FilterFrame frame;
-    PassOverWork([](std::uint8_t* row, int width) {
-        for (std::uint8_t* pixel = row; pixel != row + 3 * width; pixel += 3) {
+    PassOverSelectionInPlace([](std::uint8_t* pixel, int count) {
+        for (std::uint8_t* const end = pixel + std::size_t{3} * static_cast<std::size_t>(count); pixel != end;
+             pixel += 3) {
             const std::uint8_t blue = pixel[0];
             const std::uint8_t green = pixel[1];
             const std::uint8_t red = pixel[2];
@@ -106,7 +122,21 @@ void SwapChannels() {
             pixel[0] = green;
         }
     });
-    frame.WriteBack();
+}
+
+void TintedGrayscale(std::int32_t dR, std::int32_t dG, std::int32_t dB) {
+    const Curve blueCurve = OffsetCurve(dB);
+    const Curve greenCurve = OffsetCurve(dG);
+    const Curve redCurve = OffsetCurve(dR);
+    std::array<std::uint8_t, 766> blue;
+    std::array<std::uint8_t, 766> green;
+    std::array<std::uint8_t, 766> red;
+    for (int sum = 0; sum < 766; ++sum) {
+        blue[sum] = blueCurve[sum / 3];
+        green[sum] = greenCurve[sum / 3];
+        red[sum] = redCurve[sum / 3];
+    }
+    FilterThroughLuminanceTones(blue, green, red);
 }
 
 }  // namespace quorvane

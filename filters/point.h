@@ -29,4 +29,9 @@ void AdjustContrast(bool decrease);
 // (red, green, blue) becomes (blue, red, green).
 void SwapChannels();
 
+// Grayscale followed by AdjustChannels(dR, dG, dB), in one pass with the
+// same result: every pixel of luminance L becomes
+// (ClampByte(L + dR), ClampByte(L + dG), ClampByte(L + dB)).
+void TintedGrayscale(std::int32_t dR, std::int32_t dG, std::int32_t dB);
+
 }  // namespace quorvane

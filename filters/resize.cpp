@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "app/main_form.h"
-#include "filters/mean.h"
+#include "filters/geometry.h"
 #include "platform/error.h"
 #include "platform/qt/scroll_bar.h"
 #include "platform/services.h"
@@ -175,8 +175,7 @@ void TResizeForm::OKButtonClick(QObject*) {
     const int newHeight = HeightScrollBar->Position();
     close();
     UpdateUndo();
-    MainForm->Resize(newWidth, newHeight);
-    if (InterpolationCheckBox->isChecked() && (newWidth > OldWidth() || newHeight > OldHeight())) Mean(1);
+    ResizeWithPseudoInterpolation(newWidth, newHeight, OldWidth(), OldHeight(), InterpolationCheckBox->isChecked());
     MainForm->ReDraw();
 }
 

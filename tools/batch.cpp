@@ -19,6 +19,7 @@
 #include "custom/custom_filter.h"
 #include "custom/filter_file.h"
 #include "filters/feather.h"
+#include "filters/geometry.h"
 #include "filters/noise.h"
 #include "filters/statistics.h"
 #include "platform/services.h"
@@ -68,6 +69,10 @@ void PrintHelp() {
         "                    filter dialog removes them\n"
         "  --custom-file FILE.fil\n"
         "                    run the custom filter saved in a filter file\n"
+        "  --resize W,H[,smooth]\n"
+        "                    Deform > Resize to W x H pixels by nearest neighbour; with\n"
+        "                    smooth, one 3 x 3 mean pass follows when the image grows\n"
+        "                    in either direction (the dialog's pseudo interpolation)\n"
         "  --statistics      print Filters > Statistics of the image to standard output\n"
         "  --seed N          from here on, seed the noise generator with N\n"
         "                    (0..4294967295) instead of the clock, so runs repeat\n"
@@ -188,6 +193,20 @@ const ValueOption ValueOptions[] = {
     {"--custom-file", "a filter file",
      [](const std::string& value) -> std::optional<Step> {
          return [value] { ApplyCustomFilter(ReadFilterFile(value)); };
+     }},
+    {"--resize", "WIDTH,HEIGHT or WIDTH,HEIGHT,smooth (sizes from 1)",
+     [](const std::string& value) -> std::optional<Step> {
+         const std::string smoothSuffix = ",smooth";
+         const bool smooth = value.ends_with(smoothSuffix);
+         const auto size = ParseNumbers(smooth ? value.substr(0, value.size() - smoothSuffix.size()) : value, 2, 1,
+                                        INT32_MAX);
+         if (!size) return std::nullopt;
+         const auto width = static_cast<std::int32_t>((*size)[0]);
+         const auto height = static_cast<std::int32_t>((*size)[1]);
+         return [width, height, smooth] {
+             ResizeWithPseudoInterpolation(width, height, ImageBitmap.Width(), ImageBitmap.Height(), smooth);
+             ReDraw();
+         };
      }},
     {"--seed", "a number from 0 to 4294967295",
      [](const std::string& value) -> std::optional<Step> {

@@ -7,6 +7,7 @@
 
 #include "filter_test_support.h"
 #include "filters/frame.h"
+#include "filters/mean.h"
 
 namespace quorvane::testing {
 namespace {
@@ -79,11 +80,13 @@ void ExpectWholeImageSelected() {
     EXPECT_EQ(Selection, (TRect{0, 0, ImageBitmap.Width() - 1, ImageBitmap.Height() - 1}));
 }
 
-// Sizes that cover odd and even, one pixel, and more than one tile and row block.
+// Sizes that cover odd and even, one pixel, rows of whole four-pixel groups
+// with and without a rest, and more than one tile and row block.
 const struct {
     int width;
     int height;
-} Sizes[] = {{1, 1}, {1, 7}, {6, 1}, {3, 2}, {5, 4}, {65, 130}, {300, 257}};
+} Sizes[] = {{1, 1}, {1, 7},   {6, 1},    {3, 2},     {5, 4},     {8, 3},      {11, 9},
+             {25, 2}, {64, 64}, {65, 130}, {300, 257}, {517, 1030}, {1027, 6}};
 
 TEST_F(GeometryTest, MirrorReflectAndRotateEqualThePerPixelAlgorithms) {
     std::mt19937 random(4);
@@ -164,6 +167,31 @@ TEST_F(GeometryTest, ResizeEqualsThePerPixelNearestNeighbour) {
         ResizeImage(c.newWidth, c.newHeight);
         EXPECT_TRUE(ImageBitmap.SamePixels(ReferenceResize(image, c.newWidth, c.newHeight)))
             << c.width << "x" << c.height << " to " << c.newWidth << "x" << c.newHeight;
+        ExpectWholeImageSelected();
+    }
+}
+
+TEST_F(GeometryTest, PseudoInterpolationSoftensOnlyAnEnlargement) {
+    std::mt19937 random(8);
+    const struct {
+        int width, height, newWidth, newHeight;
+        bool smooth, meanRuns;
+    } cases[] = {
+        {100, 50, 200, 100, true, true}, {100, 50, 200, 100, false, false}, {100, 50, 50, 25, true, false},
+        {200, 50, 400, 40, true, true},  {40, 30, 40, 31, true, true},      {40, 30, 40, 30, true, false},
+    };
+    for (const auto& c : cases) {
+        const Bitmap image = RandomImage(random, c.width, c.height);
+        Load(image, TRect{1, 1, 4, 4});
+        ResizeImage(c.newWidth, c.newHeight);
+        if (c.meanRuns) Mean(1);
+        Bitmap expected;
+        expected.Assign(ImageBitmap);
+
+        Load(image, TRect{1, 1, 4, 4});
+        ResizeWithPseudoInterpolation(c.newWidth, c.newHeight, c.width, c.height, c.smooth);
+        EXPECT_TRUE(ImageBitmap.SamePixels(expected))
+            << c.width << "x" << c.height << " to " << c.newWidth << "x" << c.newHeight << (c.smooth ? " smooth" : "");
         ExpectWholeImageSelected();
     }
 }

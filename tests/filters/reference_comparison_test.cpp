@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "filter_test_support.h"
+#include "filters/composite.h"
 #include "filters/edges.h"
 #include "filters/feather.h"
 #include "filters/frame.h"
@@ -42,10 +43,12 @@ class ReferenceComparison : public FixedClockFilterTest {
 protected:
 
     // Runs both versions from the same document and expects the same pixels,
-    // the same error and the same pass state.
+    // the same error, the same pass state, the same generator seed and a
+    // WorkBitmap of the same size without pixels.
     // Returns whether they failed.
     bool Compare(const Kernel& kernel, const Bitmap& image, TRect selection, const std::string& where) {
         Load(image, selection);
+        RandomSeed = 7;
         std::string referenceError;
         try {
             kernel.reference();
@@ -55,7 +58,11 @@ protected:
         const Bitmap expected = Copy(ImageBitmap);
         const std::int32_t expectedX = PixelX;
         const std::int32_t expectedY = PixelY;
+        const std::uint32_t expectedSeed = RandomSeed;
+        const int expectedWorkWidth = WorkBitmap.Width();
+        const int expectedWorkHeight = WorkBitmap.Height();
         PixelX = PixelY = -7;
+        RandomSeed = 7;
 
         Load(image, selection);
         std::string fastError;
@@ -67,9 +74,12 @@ protected:
         EXPECT_EQ(fastError, referenceError) << kernel.name << where;
         EXPECT_TRUE(ImageBitmap.SamePixels(expected)) << kernel.name << where;
         EXPECT_FALSE(WorkBitmap.HasPixels()) << kernel.name << where;
+        EXPECT_EQ(WorkBitmap.Width(), expectedWorkWidth) << kernel.name << where;
+        EXPECT_EQ(WorkBitmap.Height(), expectedWorkHeight) << kernel.name << where;
         if (referenceError.empty()) {
             EXPECT_EQ(PixelX, expectedX) << kernel.name << where;
             EXPECT_EQ(PixelY, expectedY) << kernel.name << where;
+            EXPECT_EQ(RandomSeed, expectedSeed) << kernel.name << where;
         }
         return !referenceError.empty();
     }
@@ -110,6 +120,16 @@ const Kernel Kernels[] = {
     {"AdjustContrast(false)", [] { AdjustContrast(false); }, [] { reference::AdjustContrast(false); }},
     {"AdjustContrast(true)", [] { AdjustContrast(true); }, [] { reference::AdjustContrast(true); }},
     {"SwapChannels", SwapChannels, reference::SwapChannels},
+    {"Sepia", Sepia,
+     [] {
+         reference::Grayscale();
+         reference::AdjustChannels(25, 0, -25);
+     }},
+    {"TintedGrayscale", [] { TintedGrayscale(-300, 13, 1000); },
+     [] {
+         reference::Grayscale();
+         reference::AdjustChannels(-300, 13, 1000);
+     }},
     {"OptimizeLevels", OptimizeLevels, reference::OptimizeLevels, true},
     {"Mean(1)", [] { Mean(1); }, [] { reference::Mean(1); }},
     {"Mean(5)", [] { Mean(5); }, [] { reference::Mean(5); }},

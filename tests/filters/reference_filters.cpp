@@ -7,6 +7,7 @@
 
 #include "app/document.h"
 #include "filters/frame.h"
+#include "filters/noise.h"
 
 namespace quorvane::reference {
 
@@ -197,6 +198,7 @@ void AddNoise(std::int32_t n, std::uint32_t seed) {
         Green() = ClampByte(g + 2 * r2 - n);
         Blue() = ClampByte(b + 2 * r3 - n);
     });
+    RandomSeed = seed;
 }
 
 void FindEdges() {

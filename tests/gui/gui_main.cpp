@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Quorvane");
     Q_INIT_RESOURCE(pictures);
+    Q_INIT_RESOURCE(retouch_pictures);
     QFont font("DejaVu Sans");
     font.setPixelSize(11);
     QApplication::setFont(font);

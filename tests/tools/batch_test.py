@@ -112,6 +112,31 @@ class BatchTest(unittest.TestCase):
         self.assertIn("Floating point division by zero.", result.stderr)
         self.assertFalse(os.path.exists(self.path("out.bmp")))
 
+    def test_resize_doubles_pixels_and_smooths_only_an_enlargement(self):
+        result = run(SAMPLE, self.path("small.bmp"), "--select", "100,100,119,109", "--filter", "crop")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        width, height, pixels = bmp_pixels(self.path("small.bmp"))
+        self.assertEqual((width, height), (20, 10))
+
+        # A selection made before the resize is replaced by the whole image.
+        result = run(self.path("small.bmp"), self.path("doubled.bmp"), "--select", "2,2,5,5", "--resize", "40,20")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        doubled = bmp_pixels(self.path("doubled.bmp"))
+        expected = b"".join(pixels[3 * (y // 2 * width + x // 2): 3 * (y // 2 * width + x // 2) + 3]
+                            for y in range(20) for x in range(40))
+        self.assertEqual(doubled, (40, 20, expected))
+
+        # With smooth, the mean pass runs exactly when either side grows.
+        cases = [("40,20", True), ("40,8", True), ("10,5", False), ("20,10", False)]
+        for size, grows in cases:
+            with self.subTest(size=size):
+                smooth = run(self.path("small.bmp"), self.path("smooth.bmp"), "--resize", size + ",smooth")
+                self.assertEqual(smooth.returncode, 0, smooth.stderr)
+                plain = ["--resize", size] + (["--filter", "noise-remove"] if grows else [])
+                result = run(self.path("small.bmp"), self.path("plain.bmp"), *plain)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.assertEqual(bmp_pixels(self.path("smooth.bmp")), bmp_pixels(self.path("plain.bmp")))
+
     def test_refusals_and_errors_leave_the_output_alone(self):
         with open(self.path("keep.bmp"), "wb") as f:
             f.write(b"precious")
@@ -124,6 +149,8 @@ class BatchTest(unittest.TestCase):
             ((SAMPLE, self.path("out.png")), 1, "You must specify a .BMP or .JPG file. example: MyPic.bmp"),
             ((SAMPLE,), 2, "give one INPUT and one OUTPUT file"),
             ((SAMPLE, self.path("x.bmp"), "--select", "1,2,3"), 2, "--select takes"),
+            ((SAMPLE, self.path("x.bmp"), "--resize", "0,20"), 2, "--resize takes"),
+            ((SAMPLE, self.path("x.bmp"), "--resize", "20,10,sharp"), 2, "--resize takes"),
             ((SAMPLE, self.path("x.bmp"), "--filter", "no-such-filter"), 2, "unknown filter no-such-filter"),
             ((SAMPLE, self.path("x.bmp"), "--bogus"), 2, "unknown option --bogus"),
         ]

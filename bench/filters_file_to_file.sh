@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# filters_file_to_file.sh BUILD_DIR: quorvane-batch's filters against
+# ImageMagick 6 and libvips, file to file, on the 24-megapixel photo-like
+# picture: quorvane on a 24-bit BMP, convert on the same pixels as PPM, vips
+# on the same pixels in its own format. Every pair runs as bench/timing.sh's
+# compare() runs it, RUNS times (default 5), and quorvane must be the faster
+# of each pair. Prints a table of medians and ratios; exits 1 when a pair
+# fails. Needs /usr/bin/convert (imagemagick) and vips (libvips-tools).
+set -euo pipefail
+source "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/timing.sh"
+
+build=$(cd "${1:?usage: filters_file_to_file.sh BUILD_DIR}" && pwd)
+batch=$build/tools/quorvane-batch
+make_photo=$build/bench/make_photo
+magick=/usr/bin/convert
+runs=${RUNS:-5}
+width=6000
+height=4000
+
+for tool in "$magick" vips cjpeg djpeg; do
+  command -v "$tool" >/dev/null || { echo "filters_file_to_file: $tool is not installed" >&2; exit 2; }
+done
+for program in "$batch" "$make_photo"; do
+  [[ -x $program ]] || { echo "filters_file_to_file: $program is not built" >&2; exit 2; }
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/quorvane-filters-file-to-file.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+# The photo as file_to_file.sh makes it, then its decoded pixels in each
+# tool's format.
+"$make_photo" $width $height photo.ppm
+cjpeg -quality 90 -outfile photo.jpg photo.ppm
+djpeg -bmp -outfile photo.bmp photo.jpg
+djpeg -pnm -outfile photo.ppm photo.jpg
+vips copy photo.ppm photo.v
+
+# Box masks of ones, scaled by their size, for vips conv.
+mask() {
+  local side=$1
+  echo "$side $side $((side * side)) 0"
+  for (( row = 0; row < side; row++ )); do
+    printf '1%.0s ' $(seq "$side"); echo
+  done
+}
+mask 11 > mean11.mat
+mask 3 > mean3.mat
+echo "photo: ${width}x${height}, BMP $(stat -c %s photo.bmp) bytes, PPM $(stat -c %s photo.ppm) bytes"
+
+# pair NAME FILTER MAGICK_OPTIONS VIPS_OPERATION: quorvane's --filter FILTER
+# against convert with the options and, when given, vips with the operation.
+pair() {
+  local name=$1 filter=$2 magickOptions=$3 vipsOperation=${4:-}
+  compare "$name / ImageMagick" 1 ours.bmp "'$batch' photo.bmp ours.bmp --filter $filter" \
+    magick.ppm "'$magick' photo.ppm $magickOptions magick.ppm"
+  if [[ -n $vipsOperation ]]; then
+    compare "$name / libvips" 1 ours.bmp "'$batch' photo.bmp ours.bmp --filter $filter" \
+      vips.v "vips $vipsOperation"
+  fi
+}
+
+pair "invert" invert-all "-negate" "invert photo.v vips.v"
+pair "grayscale" grayscale "-colorspace gray" "colourspace photo.v vips.v b-w"
+pair "mean 11x11" mean-value "-morphology Convolve Square:5" "conv photo.v vips.v mean11.mat"
+pair "mean 3x3" noise-remove "-morphology Convolve Square:1" "conv photo.v vips.v mean3.mat"
+pair "find edges" find-edges "-edge 1"
+pair "sepia" sepia "-sepia-tone 80%"
+pair "optimize" optimize "-auto-level"
+
+exit $(( failures > 0 ))

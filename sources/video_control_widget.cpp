@@ -1,0 +1,26 @@
+#include "sources/video_control_widget.h"
+
+#include <QPalette>
+
+#include "platform/services.h"
+#include "sources/capture_view.h"
+
+namespace quorvane {
+
+VideoControlWidget::VideoControlWidget(QWidget* parent) : QWidget(parent) { setAutoFillBackground(true); }
+
+void VideoControlWidget::SetColour(TColor colour) {
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(colour & 0xff, (colour >> 8) & 0xff, (colour >> 16) & 0xff));
+    setPalette(colours);
+}
+
+std::unique_ptr<CaptureWindowHost> VideoControlWidget::CreateCaptureHost(CaptureServiceWindow& window) {
+    return CreateCaptureViewHost(window, this);
+}
+
+void VideoControlWidget::resizeEvent(QResizeEvent*) {
+    if (onSize) RunGuarded(onSize);
+}
+
+}  // namespace quorvane
