@@ -49,8 +49,8 @@ pair() {
 }
 
 pair "rotate right" "--filter rotate-right" "-rotate 90" "rot photo.v vips.v d90"
-pair "mirror horizontally" "--filter mirror-horizontal" "-flop" "flip photo.v vips.v horizontal"
-pair "mirror vertically" "--filter mirror-vertical" "-flip" "flip photo.v vips.v vertical"
+pair "mirror horiz" "--filter mirror-horizontal" "-flop" "flip photo.v vips.v horizontal"
+pair "mirror vert" "--filter mirror-vertical" "-flip" "flip photo.v vips.v vertical"
 pair "enlarge 2x" "--resize $((2 * width)),$((2 * height))" "-sample 200%" \
   "resize photo.v vips.v 2 --kernel nearest"
 

@@ -45,6 +45,6 @@ compare() {
     verdict=FAIL
     failures=$((failures + 1))
   fi
-  printf '%-26s quorvane %7.3f s   reference %7.3f s   ratio %5.2f (allowed %s)   %s\n' \
+  printf '%-26s quorvane %7.3f s   reference %7.3f s   ratio %6.3f (allowed %s)   %s\n' \
     "$name" "$oursMedian" "$referenceMedian" "$ratio" "$allowed" "$verdict"
 }

@@ -1,10 +1,10 @@
 // Reflection: each pixel and its mirror partner both become their mean, so
 // one pass over half the image, in place, gives what the two passes over a
 // table of the whole image give. The means are taken eight bytes at a time.
-#include <bit>
 #include <cstring>
 
 #include "app/document.h"
+#include "filters/four_pixels.h"
 #include "filters/frame.h"
 #include "filters/geometry.h"
 #include "filters/parallel_rows.h"
@@ -14,41 +14,11 @@ namespace quorvane {
 
 namespace {
 
-static_assert(std::endian::native == std::endian::little, "the four-pixel groups assume little-endian words");
-
 // Each byte of the result is (a + b) div 2 of the bytes in that place.
 template <typename Word>
 Word HalfSums(Word a, Word b) {
     constexpr Word LowBits = static_cast<Word>(0x0101010101010101);
     return (a & b) + (((a ^ b) & ~LowBits) >> 1);
-}
-
-// Four pixels (twelve bytes) as a 64-bit and a 32-bit word.
-struct FourPixels {
-    std::uint64_t low;
-    std::uint32_t high;
-};
-
-FourPixels LoadFour(const std::uint8_t* at) {
-    FourPixels four;
-    std::memcpy(&four.low, at, 8);
-    std::memcpy(&four.high, at + 8, 4);
-    return four;
-}
-
-void StoreFour(std::uint8_t* at, const FourPixels& four) {
-    std::memcpy(at, &four.low, 8);
-    std::memcpy(at + 8, &four.high, 4);
-}
-
-// The same four pixels in reverse order.
-FourPixels Reversed(const FourPixels& four) {
-    constexpr std::uint64_t Pixel = 0xFFFFFF;
-    const std::uint64_t first = four.low & Pixel;
-    const std::uint64_t second = (four.low >> 24) & Pixel;
-    const std::uint64_t third = ((four.low >> 48) | std::uint64_t{four.high} << 16) & Pixel;
-    const std::uint64_t fourth = four.high >> 8;
-    return {fourth | third << 24 | second << 48, static_cast<std::uint32_t>(second >> 16 | first << 8)};
 }
 
 void ReflectRow(std::uint8_t* row, int width) {

@@ -1,0 +1,62 @@
+#include "platform/qt/qt_message_queue.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QMessageBox>
+
+#include "platform/window_handles.h"
+
+namespace quorvane {
+
+QtMessageQueue::QtMessageQueue() {
+    connect(qApp, &QGuiApplication::lastWindowClosed, this, [this] {
+        if (waiting_) Post(QuitMessage);
+    });
+}
+
+void QtMessageQueue::Post(const QuorvaneMessage& message) {
+    {
+        std::lock_guard lock(mutex_);
+        messages_.push_back(message);
+    }
+    QMetaObject::invokeMethod(this, &QtMessageQueue::WakeUp, Qt::QueuedConnection);
+}
+
+void QtMessageQueue::WakeUp() {
+    if (waiting_) waiting_->quit();
+}
+
+QuorvaneMessage QtMessageQueue::Wait() {
+    if (Empty()) {
+        QEventLoop loop;
+        waiting_ = &loop;
+        loop.exec();
+        waiting_ = nullptr;
+    }
+    std::lock_guard lock(mutex_);
+    // Only a post or the application's own end stops the loop.
+    if (messages_.empty()) return QuitMessage;
+    const QuorvaneMessage message = messages_.front();
+    messages_.pop_front();
+    return message;
+}
+
+bool QtMessageQueue::Empty() {
+    std::lock_guard lock(mutex_);
+    return messages_.empty();
+}
+
+void InstallQtMessageQueue() {
+    static QtMessageQueue* queue = nullptr;
+    if (queue != nullptr) return;
+    queue = new QtMessageQueue;
+    queue->setParent(qApp);
+    SetMessageQueue(queue);
+    SetWarningBoxPresenter([](const WarningBox& box) {
+        QMessageBox message(box.warningIcon ? QMessageBox::Warning : QMessageBox::NoIcon,
+                            QString::fromStdString(box.caption), QString::fromStdString(box.text), QMessageBox::Ok);
+        message.exec();
+    });
+}
+
+}  // namespace quorvane
