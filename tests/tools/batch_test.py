@@ -15,13 +15,18 @@ import unittest
 BATCH = SAMPLE = None
 
 
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
 def run(*arguments):
     return subprocess.run([BATCH, *arguments], capture_output=True, text=True)
 
 
 def bmp_pixels(path):
     """(width, height, rows top-down as RGB bytes) of a 24-bit bottom-up BMP."""
-    data = open(path, "rb").read()
+    data = read(path)
     assert data[:2] == b"BM"
     offset = struct.unpack_from("<I", data, 10)[0]
     width, height = struct.unpack_from("<ii", data, 18)
@@ -77,14 +82,14 @@ class BatchTest(unittest.TestCase):
                                    capture_output=True, check=True).stdout
         result = run(self.path("in.bmp"), self.path("out.JPG"))
         self.assertEqual(result.returncode, 0, result.stderr)
-        self.assertEqual(open(self.path("out.JPG"), "rb").read(), reference)
+        self.assertEqual(read(self.path("out.JPG")), reference)
 
     def test_bmp_round_trip_and_selection_rule(self):
         self.assertEqual(run(SAMPLE, self.path("a.bmp")).returncode, 0)
         result = run(self.path("a.bmp"), self.path("b.bmp"), "--select", "120,90,20,30")
         self.assertEqual(result.returncode, 0)
         self.assertIn("Nothing selected. Selecting all.", result.stderr)
-        self.assertEqual(open(self.path("a.bmp"), "rb").read(), open(self.path("b.bmp"), "rb").read())
+        self.assertEqual(read(self.path("a.bmp")), read(self.path("b.bmp")))
 
     def test_filters_run_in_order_and_repeat_with_a_seed(self):
         runs = []
@@ -92,11 +97,11 @@ class BatchTest(unittest.TestCase):
             result = run(SAMPLE, self.path(name), "--select", "10,10,300,200", "--seed", "77",
                          "--filter", "noise-add", "--filter", "sharpness-increase", "--feather", "255,0,0")
             self.assertEqual(result.returncode, 0, result.stderr)
-            runs.append(open(self.path(name), "rb").read())
+            runs.append(read(self.path(name)))
         self.assertEqual(runs[0], runs[1])
         self.assertEqual(run(SAMPLE, self.path("c.bmp"), "--select", "10,10,300,200", "--seed", "78",
                              "--filter", "noise-add").returncode, 0)
-        self.assertNotEqual(open(self.path("c.bmp"), "rb").read(), runs[0])
+        self.assertNotEqual(read(self.path("c.bmp")), runs[0])
 
     def test_statistics_go_to_standard_output(self):
         result = run(SAMPLE, self.path("s.bmp"), "--filter", "grayscale", "--statistics")
@@ -160,7 +165,7 @@ class BatchTest(unittest.TestCase):
                 self.assertEqual(result.returncode, status, result.stderr)
                 self.assertIn(message, result.stderr)
                 self.assertEqual(len(result.stderr.strip().splitlines()), 1, result.stderr)
-        self.assertEqual(open(self.path("keep.bmp"), "rb").read(), b"precious")
+        self.assertEqual(read(self.path("keep.bmp")), b"precious")
         self.assertFalse(os.path.exists(self.path("out.png")))
         self.assertFalse(os.path.exists(self.path("x.bmp")))
 
