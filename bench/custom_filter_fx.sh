@@ -8,29 +8,11 @@
 set -euo pipefail
 source "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/timing.sh"
 
-build=$(cd "${1:?usage: custom_filter_fx.sh BUILD_DIR}" && pwd)
-batch=$build/tools/quorvane-batch
-make_photo=$build/bench/make_photo
 magick=/usr/bin/convert
 runs=${RUNS:-1}
 width=${WIDTH:-6000}
 height=${HEIGHT:-4000}
-
-for tool in "$magick" cjpeg djpeg; do
-  command -v "$tool" >/dev/null || { echo "custom_filter_fx: $tool is not installed" >&2; exit 2; }
-done
-for program in "$batch" "$make_photo"; do
-  [[ -x $program ]] || { echo "custom_filter_fx: $program is not built" >&2; exit 2; }
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/quorvane-custom-fx.XXXXXX")
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-"$make_photo" "$width" "$height" photo.ppm
-cjpeg -quality 90 -outfile photo.jpg photo.ppm
-djpeg -bmp -outfile photo.bmp photo.jpg
-djpeg -pnm -outfile photo.ppm photo.jpg
+bench_setup custom_filter_fx "${1:-}" "$magick"
 echo "photo: ${width}x${height}"
 
 # pair NAME 'RED;GREEN;BLUE' FX_OPTIONS: -fx sees channels scaled to 0..1.

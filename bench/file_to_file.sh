@@ -7,27 +7,10 @@
 set -euo pipefail
 source "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/timing.sh"
 
-build=$(cd "${1:?usage: file_to_file.sh BUILD_DIR}" && pwd)
-batch=$build/tools/quorvane-batch
-make_photo=$build/bench/make_photo
 runs=${RUNS:-7}
 width=6000
 height=4000
-
-for tool in cjpeg djpeg; do
-  command -v "$tool" >/dev/null || { echo "file_to_file: $tool is not installed" >&2; exit 2; }
-done
-for program in "$batch" "$make_photo"; do
-  [[ -x $program ]] || { echo "file_to_file: $program is not built" >&2; exit 2; }
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/quorvane-file-to-file.XXXXXX")
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-"$make_photo" $width $height photo.ppm
-cjpeg -quality 90 -outfile photo.jpg photo.ppm
-djpeg -bmp -outfile photo.bmp photo.jpg
+bench_setup file_to_file "${1:-}"
 echo "photo: ${width}x${height}, JPEG $(stat -c %s photo.jpg) bytes, BMP $(stat -c %s photo.bmp) bytes"
 
 # The bash -c wrappers cost the same on both sides of a pair.

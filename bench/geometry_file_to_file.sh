@@ -10,31 +10,11 @@
 set -euo pipefail
 source "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/timing.sh"
 
-build=$(cd "${1:?usage: geometry_file_to_file.sh BUILD_DIR}" && pwd)
-batch=$build/tools/quorvane-batch
-make_photo=$build/bench/make_photo
 magick=/usr/bin/convert
 runs=${RUNS:-5}
 width=6000
 height=4000
-
-for tool in "$magick" vips cjpeg djpeg; do
-  command -v "$tool" >/dev/null || { echo "geometry_file_to_file: $tool is not installed" >&2; exit 2; }
-done
-for program in "$batch" "$make_photo"; do
-  [[ -x $program ]] || { echo "geometry_file_to_file: $program is not built" >&2; exit 2; }
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/quorvane-geometry-file-to-file.XXXXXX")
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-# The photo as file_to_file.sh makes it, then its decoded pixels in each
-# tool's format.
-"$make_photo" $width $height photo.ppm
-cjpeg -quality 90 -outfile photo.jpg photo.ppm
-djpeg -bmp -outfile photo.bmp photo.jpg
-djpeg -pnm -outfile photo.ppm photo.jpg
+bench_setup geometry_file_to_file "${1:-}" "$magick" vips
 vips copy photo.ppm photo.v
 echo "photo: ${width}x${height}, BMP $(stat -c %s photo.bmp) bytes, PPM $(stat -c %s photo.ppm) bytes"
 

@@ -48,3 +48,29 @@ compare() {
   printf '%-26s quorvane %7.3f s   reference %7.3f s   ratio %6.3f (allowed %s)   %s\n' \
     "$name" "$oursMedian" "$referenceMedian" "$ratio" "$allowed" "$verdict"
 }
+
+# bench_setup NAME BUILD_DIR [TOOL...]: checks that cjpeg, djpeg and the tools
+# are installed and quorvane's programs built, moves to a fresh work folder
+# (removed at exit) and makes the photo there from `width` and `height`:
+# photo.jpg, photo.bmp (24-bit) and photo.ppm (the same decoded pixels).
+# Sets `batch` to quorvane-batch.
+bench_setup() {
+  local name=$1 build tool program
+  build=$(cd "${2:?usage: $name.sh BUILD_DIR}" && pwd)
+  shift 2
+  batch=$build/tools/quorvane-batch
+  local make_photo=$build/bench/make_photo
+  for tool in cjpeg djpeg "$@"; do
+    command -v "$tool" >/dev/null || { echo "$name: $tool is not installed" >&2; exit 2; }
+  done
+  for program in "$batch" "$make_photo"; do
+    [[ -x $program ]] || { echo "$name: $program is not built" >&2; exit 2; }
+  done
+  work=$(mktemp -d "${TMPDIR:-/tmp}/quorvane-$name.XXXXXX")
+  trap 'rm -rf "$work"' EXIT
+  cd "$work"
+  "$make_photo" "$width" "$height" photo.ppm
+  cjpeg -quality 90 -outfile photo.jpg photo.ppm
+  djpeg -bmp -outfile photo.bmp photo.jpg
+  djpeg -pnm -outfile photo.ppm photo.jpg
+}
