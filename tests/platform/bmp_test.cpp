@@ -34,7 +34,7 @@ constexpr TColor Gray = RGB(128, 128, 128);
 constexpr TColor Teal = RGB(0, 128, 128);
 
 // What a test file holds; BmpBytes and DibBytes assemble it.
-struct DibSpec {
+struct DibLayout {
     std::uint32_t headerSize = 40;
     std::int32_t width = 1;
     std::int32_t height = 1;
@@ -52,58 +52,58 @@ void Put(Bytes& bytes, std::uint32_t value, int size) {
     for (int i = 0; i < size; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
-Bytes DibBytes(const DibSpec& spec) {
+Bytes DibBytes(const DibLayout& layout) {
     Bytes bytes;
-    Put(bytes, spec.headerSize, 4);
-    if (spec.headerSize == 12) {
-        Put(bytes, static_cast<std::uint32_t>(spec.width), 2);
-        Put(bytes, static_cast<std::uint32_t>(spec.height), 2);
+    Put(bytes, layout.headerSize, 4);
+    if (layout.headerSize == 12) {
+        Put(bytes, static_cast<std::uint32_t>(layout.width), 2);
+        Put(bytes, static_cast<std::uint32_t>(layout.height), 2);
         Put(bytes, 1, 2);
-        Put(bytes, spec.bitCount, 2);
+        Put(bytes, layout.bitCount, 2);
     } else {
-        Put(bytes, static_cast<std::uint32_t>(spec.width), 4);
-        Put(bytes, static_cast<std::uint32_t>(spec.height), 4);
+        Put(bytes, static_cast<std::uint32_t>(layout.width), 4);
+        Put(bytes, static_cast<std::uint32_t>(layout.height), 4);
         Put(bytes, 1, 2);
-        Put(bytes, spec.bitCount, 2);
-        Put(bytes, spec.compression, 4);
+        Put(bytes, layout.bitCount, 2);
+        Put(bytes, layout.compression, 4);
         Put(bytes, 0, 4);  // image size
         Put(bytes, 2835, 4);
         Put(bytes, 2835, 4);
-        Put(bytes, spec.colorsUsed.value_or(static_cast<std::uint32_t>(spec.palette.size())), 4);
+        Put(bytes, layout.colorsUsed.value_or(static_cast<std::uint32_t>(layout.palette.size())), 4);
         Put(bytes, 0, 4);
-        if (spec.headerSize >= 52)
-            for (std::uint32_t mask : spec.masks) Put(bytes, mask, 4);
-        bytes.resize(spec.headerSize, 0);
+        if (layout.headerSize >= 52)
+            for (std::uint32_t mask : layout.masks) Put(bytes, mask, 4);
+        bytes.resize(layout.headerSize, 0);
     }
-    if (spec.headerSize < 52)
-        for (std::uint32_t mask : spec.masks) Put(bytes, mask, 4);
-    for (TColor colour : spec.palette) {
+    if (layout.headerSize < 52)
+        for (std::uint32_t mask : layout.masks) Put(bytes, mask, 4);
+    for (TColor colour : layout.palette) {
         bytes.push_back(static_cast<std::uint8_t>(colour >> 16));
         bytes.push_back(static_cast<std::uint8_t>(colour >> 8));
         bytes.push_back(static_cast<std::uint8_t>(colour));
-        if (spec.headerSize != 12) bytes.push_back(0);
+        if (layout.headerSize != 12) bytes.push_back(0);
     }
-    for (const Bytes& row : spec.rows) {
+    for (const Bytes& row : layout.rows) {
         bytes.insert(bytes.end(), row.begin(), row.end());
         bytes.resize((bytes.size() + 3) & ~std::size_t{3}, 0);
     }
-    bytes.insert(bytes.end(), spec.stream.begin(), spec.stream.end());
+    bytes.insert(bytes.end(), layout.stream.begin(), layout.stream.end());
     return bytes;
 }
 
-std::size_t PackedPixelOffset(const DibSpec& spec) {
-    DibSpec headersOnly = spec;
+std::size_t PackedPixelOffset(const DibLayout& layout) {
+    DibLayout headersOnly = layout;
     headersOnly.rows.clear();
     headersOnly.stream.clear();
     return DibBytes(headersOnly).size();
 }
 
-Bytes BmpBytes(const DibSpec& spec) {
-    const Bytes dib = DibBytes(spec);
+Bytes BmpBytes(const DibLayout& layout) {
+    const Bytes dib = DibBytes(layout);
     Bytes bytes = {'B', 'M'};
     Put(bytes, static_cast<std::uint32_t>(14 + dib.size()), 4);
     Put(bytes, 0, 4);
-    Put(bytes, spec.fileOffset.value_or(static_cast<std::uint32_t>(14 + PackedPixelOffset(spec))), 4);
+    Put(bytes, layout.fileOffset.value_or(static_cast<std::uint32_t>(14 + PackedPixelOffset(layout))), 4);
     bytes.insert(bytes.end(), dib.begin(), dib.end());
     return bytes;
 }
@@ -124,7 +124,7 @@ bool PaddingIsZero(const Bitmap& image) {
 
 struct GoodCase {
     const char* name;
-    DibSpec spec;
+    DibLayout layout;
     Picture expected;
 };
 
@@ -229,27 +229,27 @@ const std::vector<GoodCase>& GoodCases() {
 TEST(BmpDecode, EveryVariantGivesTheExpectedPixels) {
     for (const GoodCase& good : GoodCases()) {
         SCOPED_TRACE(good.name);
-        const Bytes file = BmpBytes(good.spec);
+        const Bytes file = BmpBytes(good.layout);
         const Bitmap image = DecodeBmp(file.data(), file.size());
         EXPECT_EQ(PictureOf(image), good.expected);
         EXPECT_TRUE(PaddingIsZero(image));
         // The same DIB without the file header, as the clipboard holds it.
-        const Bytes dib = DibBytes(good.spec);
+        const Bytes dib = DibBytes(good.layout);
         EXPECT_EQ(PictureOf(DecodeDib(dib.data(), dib.size())), good.expected);
     }
 }
 
 TEST(BmpDecode, HonoursAPixelOffsetPastTheHeaders) {
-    DibSpec spec{.width = 1, .height = 1, .bitCount = 8, .palette = {Red, Green}};
-    Bytes dib = DibBytes(spec);
+    DibLayout layout{.width = 1, .height = 1, .bitCount = 8, .palette = {Red, Green}};
+    Bytes dib = DibBytes(layout);
     const std::size_t offset = dib.size() + 6;
     dib.resize(offset, 0);
     dib.insert(dib.end(), {1, 0, 0, 0});
     EXPECT_EQ(PictureOf(DecodeDib(dib.data(), dib.size(), offset)), (Picture{{Green}}));
     EXPECT_EQ(PictureOf(DecodeDib(dib.data(), dib.size())), (Picture{{Red}}));
 
-    spec.fileOffset = static_cast<std::uint32_t>(14 + offset);
-    Bytes file = BmpBytes(spec);
+    layout.fileOffset = static_cast<std::uint32_t>(14 + offset);
+    Bytes file = BmpBytes(layout);
     file.resize(14 + offset, 0);
     file.insert(file.end(), {1, 0, 0, 0});
     EXPECT_EQ(PictureOf(DecodeBmp(file.data(), file.size())), (Picture{{Green}}));
@@ -264,13 +264,13 @@ TEST(BmpDecode, LastRowMayLackItsPadding) {
 TEST(BmpDecode, LargeBottomUpRowsArriveInOrder) {
     constexpr int width = 601;
     constexpr int height = 7;
-    DibSpec spec{.width = width, .height = height, .bitCount = 24};
+    DibLayout layout{.width = width, .height = height, .bitCount = 24};
     for (int fileRow = 0; fileRow < height; ++fileRow) {
         Bytes row;
         for (int x = 0; x < width; ++x) row.insert(row.end(), {std::uint8_t(x), std::uint8_t(fileRow), std::uint8_t(x / 3)});
-        spec.rows.push_back(row);
+        layout.rows.push_back(row);
     }
-    const Bytes file = BmpBytes(spec);
+    const Bytes file = BmpBytes(layout);
     const Bitmap image = DecodeBmp(file.data(), file.size());
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; x += 97)
@@ -295,9 +295,9 @@ Bytes WithByte(Bytes bytes, std::size_t at, std::uint8_t value) {
     return bytes;
 }
 
-const DibSpec Plain24{.width = 3, .height = 2, .bitCount = 24, .rows = {Bytes(9, 1), Bytes(9, 2)}};
+const DibLayout Plain24{.width = 3, .height = 2, .bitCount = 24, .rows = {Bytes(9, 1), Bytes(9, 2)}};
 
-DibSpec Rle8(std::int32_t width, std::int32_t height, Bytes stream) {
+DibLayout Rle8(std::int32_t width, std::int32_t height, Bytes stream) {
     return {.width = width, .height = height, .bitCount = 8, .compression = 1, .palette = {Red, Green},
             .stream = std::move(stream)};
 }
@@ -524,7 +524,7 @@ TEST_F(BmpFiles, AgreesWithImageMagick) {
         ++compared;
         SCOPED_TRACE(good.name);
         const std::string path = Path("reference.bmp");
-        const Bytes file = BmpBytes(good.spec);
+        const Bytes file = BmpBytes(good.layout);
         WriteAll(path, file);
         const Bitmap ours = DecodeBmp(file.data(), file.size());
 
@@ -537,7 +537,7 @@ TEST_F(BmpFiles, AgreesWithImageMagick) {
         ASSERT_GE(ppm.size(), header.size());
         ASSERT_EQ(std::string(ppm.begin(), ppm.begin() + header.size()), header);
         ASSERT_EQ(ppm.size(), header.size() + std::size_t(ours.Width()) * ours.Height() * 3);
-        const bool sixteen = good.spec.bitCount == 16;
+        const bool sixteen = good.layout.bitCount == 16;
         for (int y = 0; y < ours.Height(); ++y)
             for (int x = 0; x < ours.Width(); ++x) {
                 const std::uint8_t* theirs = &ppm[header.size() + (std::size_t(y) * ours.Width() + x) * 3];
