@@ -1,5 +1,6 @@
 // The connection to the source manager: loading it, sending triplets,
 // opening and closing the manager and the source, and the layer's boxes.
+#include <algorithm>
 #include <cstring>
 
 #include "sources/multitwain_inner.h"
@@ -10,6 +11,15 @@ namespace {
 void CopyText(TW_STR32& target, const std::string& text) {
     std::memset(target, 0, sizeof target);
     std::strncpy(target, text.c_str(), sizeof target - 2);
+}
+
+bool Send(TW_IDENTITY* destination, TW_UINT32 group, TW_UINT16 argumentType, TW_UINT16 message,
+          TW_MEMREF data) {
+    TwainConnection& twain = Twain();
+    twain.lastReturnCode = TWRC_FAILURE;
+    if (twain.entry != nullptr)
+        twain.lastReturnCode = twain.entry(&twain.application, destination, group, argumentType, message, data);
+    return twain.lastReturnCode == TWRC_SUCCESS;
 }
 
 }  // namespace
@@ -59,15 +69,6 @@ void TWAIN_Check(bool condition) {
     if (!condition) ShowWarningBox({"MultiTWAIN", "Assertion failed", false});
 }
 
-static bool Send(TW_IDENTITY* destination, TW_UINT32 group, TW_UINT16 argumentType, TW_UINT16 message,
-                 TW_MEMREF data) {
-    TwainConnection& twain = Twain();
-    twain.lastReturnCode = TWRC_FAILURE;
-    if (twain.entry != nullptr)
-        twain.lastReturnCode = twain.entry(&twain.application, destination, group, argumentType, message, data);
-    return twain.lastReturnCode == TWRC_SUCCESS;
-}
-
 bool TWAIN_CallManager(TW_UINT32 group, TW_UINT16 argumentType, TW_UINT16 message, TW_MEMREF data) {
     return Send(nullptr, group, argumentType, message, data);
 }
@@ -101,7 +102,7 @@ bool TWAIN_OpenManager(WindowHandle owner) {
     TwainConnection& twain = Twain();
     twain.parent = owner;
     if (TWAIN_LoadManager() && TWAIN_CallManager(DG_CONTROL, DAT_PARENT, MSG_OPENDSM, &twain.parent))
-        twain.state = 3;
+        twain.state = std::max(twain.state, 3);
     return twain.state >= 3;
 }
 

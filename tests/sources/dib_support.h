@@ -9,7 +9,7 @@
 
 namespace quorvane::testing {
 
-struct DibSpec {
+struct DibLayout {
     std::int32_t width = 1;
     std::int32_t height = 1;
     int bitCount = 24;
@@ -30,28 +30,28 @@ inline void Put16(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint16_
     bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
 }
 
-inline std::vector<std::uint8_t> DibBytes(const DibSpec& spec) {
-    std::vector<std::uint8_t> bytes(spec.headerSize);
-    Put32(bytes, 0, spec.headerSize);
-    if (spec.headerSize == 12) {
-        Put16(bytes, 4, static_cast<std::uint16_t>(spec.width));
-        Put16(bytes, 6, static_cast<std::uint16_t>(spec.height));
+inline std::vector<std::uint8_t> DibBytes(const DibLayout& layout) {
+    std::vector<std::uint8_t> bytes(layout.headerSize);
+    Put32(bytes, 0, layout.headerSize);
+    if (layout.headerSize == 12) {
+        Put16(bytes, 4, static_cast<std::uint16_t>(layout.width));
+        Put16(bytes, 6, static_cast<std::uint16_t>(layout.height));
         Put16(bytes, 8, 1);
-        Put16(bytes, 10, static_cast<std::uint16_t>(spec.bitCount));
+        Put16(bytes, 10, static_cast<std::uint16_t>(layout.bitCount));
     } else {
-        Put32(bytes, 4, static_cast<std::uint32_t>(spec.width));
-        Put32(bytes, 8, static_cast<std::uint32_t>(spec.height));
+        Put32(bytes, 4, static_cast<std::uint32_t>(layout.width));
+        Put32(bytes, 8, static_cast<std::uint32_t>(layout.height));
         Put16(bytes, 12, 1);
-        Put16(bytes, 14, static_cast<std::uint16_t>(spec.bitCount));
-        Put32(bytes, 16, spec.compression);
-        Put32(bytes, 32, spec.colorsUsed);
+        Put16(bytes, 14, static_cast<std::uint16_t>(layout.bitCount));
+        Put32(bytes, 16, layout.compression);
+        Put32(bytes, 32, layout.colorsUsed);
     }
-    for (std::uint32_t colour : spec.colours) {
+    for (std::uint32_t colour : layout.colours) {
         bytes.resize(bytes.size() + 4);
         Put32(bytes, bytes.size() - 4, colour);
     }
-    bytes.insert(bytes.end(), spec.pixels.begin(), spec.pixels.end());
-    if (spec.blockSize != 0) bytes.resize(spec.blockSize);
+    bytes.insert(bytes.end(), layout.pixels.begin(), layout.pixels.end());
+    if (layout.blockSize != 0) bytes.resize(layout.blockSize);
     return bytes;
 }
 
@@ -62,7 +62,7 @@ inline BlockHandle BlockWith(const std::vector<std::uint8_t>& bytes) {
     return block;
 }
 
-inline BlockHandle MakeDib(const DibSpec& spec) { return BlockWith(DibBytes(spec)); }
+inline BlockHandle MakeDib(const DibLayout& layout) { return BlockWith(DibBytes(layout)); }
 
 // Frees the block at the end of a test.
 class OwnedBlock {

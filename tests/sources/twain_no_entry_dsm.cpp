@@ -1,0 +1,1 @@
+int NotTheEntryPoint() { return 0; }
