@@ -12,6 +12,7 @@
 #include "custom/custom_filter_form.h"
 #include "filters/palette.h"
 #include "filters/resize.h"
+#include "platform/qt/qt_message_queue.h"
 #include "platform/qt/qt_services.h"
 #include "retouch/retouch_form.h"
 #include "sources/webcam.h"
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv, argv + argc);
     auto* mainForm = new TMainForm;
     InstallQtServices(mainForm);
+    InstallQtMessageQueue();
     mainForm->FormCreate(arguments);
     ZoomForm = new TZoomForm(mainForm);
     VideoForm = new TVideoForm(mainForm);

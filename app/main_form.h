@@ -11,6 +11,7 @@
 #include "app/document.h"
 #include "custom/parser.h"
 #include "platform/qt/canvas.h"
+#include "sources/multitwain_dib.h"
 
 class QAction;
 class QMenu;
@@ -119,6 +120,11 @@ public:
 
     // Webcam (sources/)
     void WebcameraMenuClick(QObject* sender);
+
+    // Scanner (sources/)
+    void ScanMenuClick(QObject* sender);
+    // Never shown; the acquired DIB is drawn into its picture.
+    PictureHolder ScannedImage;
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

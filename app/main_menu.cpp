@@ -111,7 +111,7 @@ const MenuRow MainMenuRows[] = {
     {"Rotate1", "RightMenu", "&Right", "", -1, &TMainForm::RightMenuClick},
     {"", "SourcesMenu", "&Sources", "", -1, None, true},
     {"SourcesMenu", "WebcameraMenu", "&Webcam", "", 9, &TMainForm::WebcameraMenuClick},
-    {"SourcesMenu", "ScanMenu", "&Scanner / digital camera", "", 10, None},
+    {"SourcesMenu", "ScanMenu", "&Scanner / digital camera", "", 10, &TMainForm::ScanMenuClick},
     {"", "HelpMenu", "&Help", "", -1, None, true},
     {"HelpMenu", "AboutMenu", "&About", "", 11, &TMainForm::AboutMenuClick},
 };

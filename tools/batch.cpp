@@ -2,7 +2,8 @@
 //
 //   quorvane-batch INPUT OUTPUT [OPTION]...   (quorvane-batch --help lists them)
 //
-// INPUT is opened as the editor opens a file (whole image selected), the
+// INPUT is opened as the editor opens a file (whole image selected), or is
+// "scanner:" for one page from the default TWAIN source; the
 // options act on the document in the order given, as the editor's commands
 // would, and the document is saved to OUTPUT as the editor saves.
 #include <cerrno>
@@ -23,6 +24,7 @@
 #include "filters/noise.h"
 #include "filters/statistics.h"
 #include "platform/services.h"
+#include "sources/scanner_input.h"
 #include "tools/batch_commands.h"
 
 namespace quorvane {
@@ -54,7 +56,8 @@ void PrintHelp() {
     std::printf(
         "usage: quorvane-batch INPUT OUTPUT [OPTION]...\n"
         "\n"
-        "Opens INPUT (a path containing .bmp or .jpg, in any case), applies the options\n"
+        "Opens INPUT (a path containing .bmp or .jpg, in any case, or scanner: for one\n"
+        "page from the default scanner), applies the options\n"
         "in the order given, and saves the document to OUTPUT (.bmp: 24-bit BMP,\n"
         ".jpg: JPEG at quality 90). The whole image is selected after opening.\n"
         "\n"
@@ -258,7 +261,7 @@ int Run(int argc, char** argv) {
     bool saved = false;
     const bool finished = RunGuarded([&] {
         CurrentFileName = positional[0];
-        if (!OpenFile(CurrentFileName)) return;
+        if (!(CurrentFileName == ScannerInput ? OpenScanner() : OpenFile(CurrentFileName))) return;
         for (const Step& step : steps) step();
         saved = SaveImageFile(positional[1]);
     });

@@ -8,11 +8,6 @@
 #include "sources/multitwain_inner.h"
 #include "sources/twain_fake_dsm.h"
 
-quorvane::testing::FakeScript& FakeDsmScript() {
-    static quorvane::testing::FakeScript script;
-    return script;
-}
-
 namespace quorvane::testing {
 namespace {
 

@@ -1,0 +1,20 @@
+// One page read from a SANE device into a DIB in a movable memory block of
+// the application: 24 bits for colour (three-pass frames merged), 8 bits with
+// a gray palette for gray, 1 bit with a black-and-white palette for line art.
+// 16-bit samples are reduced to 8; a page of unknown height (hand scanners)
+// is as high as the lines that arrived.
+#pragma once
+
+#include <sane/sane.h>
+
+namespace quorvane::dsm {
+
+struct PageResult {
+    void* block = nullptr;  // the DIB on SANE_STATUS_GOOD
+    SANE_Status status = SANE_STATUS_GOOD;
+};
+
+// Reads the page whose first frame was started with sane_start.
+PageResult ReadPage(SANE_Handle device);
+
+}  // namespace quorvane::dsm
