@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <new>
 
+#include "platform/dsm/dsm_host.h"
+
 namespace quorvane {
 
 namespace {
@@ -67,3 +69,7 @@ void ReportError(const std::exception& error) {
 void ReportUnknownError() { TheServices().messages->ShowError(ErrorBoxText("Unknown error")); }
 
 }  // namespace quorvane
+
+extern "C" void QuorvaneShowMessage(const char* text) {
+    quorvane::TheServices().messages->ShowMessage(text != nullptr ? text : "");
+}

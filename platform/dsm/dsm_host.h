@@ -1,5 +1,6 @@
 /* What the application and its source manager share: movable memory blocks,
- * window handles and posting a message to the application's queue. The
+ * window handles, posting a message to the application's queue and telling
+ * the user something. The
  * application exports these functions; the manager, a library loaded into
  * the application's process, calls them. */
 #ifndef QUORVANE_DSM_HOST_H
@@ -38,6 +39,10 @@ size_t QuorvaneBlockSize(void* block);
 int QuorvaneIsWindow(uintptr_t window);
 /* Posts to the application's queue; may be called from any thread. */
 void QuorvanePostMessage(uintptr_t window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+/* Tells the user something through the application's information box; a
+ * source whose window is hidden reports its failures this way. */
+void QuorvaneShowMessage(const char* text);
 
 #ifdef __cplusplus
 }

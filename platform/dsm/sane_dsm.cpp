@@ -1,14 +1,21 @@
 // The source manager over SANE, loaded by the TWAIN layer as TWAIN_32.DLL:
-// every SANE device is a source, the default one is the first device SANE
-// lists. A source posts its events to the application's queue and reads
-// each page by native transfer (sane_page.h).
+// every SANE device is a source. The default source is the one the user
+// picked last in this run, else the first device SANE lists; each device
+// keeps the settings of its window for the rest of the run. The library is
+// linked never to be unloaded, so that both outlive the layer's unloading.
 #include <sane/sane.h>
 
+#include <QCoreApplication>
+
 #include <cstring>
+#include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/dsm/dsm_host.h"
-#include "platform/dsm/sane_page.h"
+#include "platform/dsm/sane_source.h"
+#include "platform/dsm/select_source_dialog.h"
 #include "sources/twain.h"
 
 namespace quorvane::dsm {
@@ -16,9 +23,9 @@ namespace {
 
 struct Manager {
     bool open = false;
-    SANE_Handle device = nullptr;
-    bool started = false;  // sane_start succeeded for the page to transfer next
-    uintptr_t window = 0;
+    std::unique_ptr<SaneSource> source;
+    std::string chosen;  // the device the user picked
+    std::map<std::string, SaneOptions::Saved> settings;
     TW_UINT16 condition = TWCC_SUCCESS;
 };
 
@@ -32,72 +39,79 @@ TW_UINT16 Fail(TW_UINT16 condition) {
     return TWRC_FAILURE;
 }
 
-TW_UINT16 Condition(SANE_Status status) {
-    switch (status) {
-        case SANE_STATUS_JAMMED: return TWCC_PAPERJAM;
-        case SANE_STATUS_NO_MEM: return TWCC_LOWMEMORY;
-        case SANE_STATUS_DEVICE_BUSY:
-        case SANE_STATUS_COVER_OPEN: return TWCC_CHECKDEVICEONLINE;
-        default: return TWCC_OPERATIONERROR;
-    }
+std::string Describe(const SANE_Device& device) {
+    return std::string(device.vendor) + " " + device.model + " (" + device.name + ")";
 }
 
-void Post(TW_UINT16 message) {
-    QuorvanePostMessage(TheManager().window, QUORVANE_SOURCE_MESSAGE, message, 0);
+std::vector<DeviceEntry> Devices() {
+    const SANE_Device** devices = nullptr;
+    std::vector<DeviceEntry> entries;
+    if (sane_get_devices(&devices, SANE_FALSE) != SANE_STATUS_GOOD || devices == nullptr) return entries;
+    for (; *devices != nullptr; ++devices) entries.push_back({(*devices)->name, Describe(**devices)});
+    return entries;
 }
 
-void Stop() {
-    Manager& manager = TheManager();
-    if (manager.device != nullptr) sane_cancel(manager.device);
-    manager.started = false;
+void Copy(TW_STR32& target, const std::string& text) {
+    std::memset(target, 0, sizeof target);
+    std::strncpy(target, text.c_str(), sizeof target - 2);
 }
 
 TW_UINT16 OpenManager() {
+    Manager& manager = TheManager();
+    if (manager.open) return TWRC_SUCCESS;
     SANE_Int version = 0;
     if (sane_init(&version, nullptr) != SANE_STATUS_GOOD) return Fail(TWCC_BUMMER);
-    TheManager().open = true;
+    manager.open = true;
     return TWRC_SUCCESS;
 }
 
 TW_UINT16 CloseManager() {
     Manager& manager = TheManager();
-    if (manager.device != nullptr) return Fail(TWCC_SEQERROR);
-    sane_exit();
+    if (manager.source) return Fail(TWCC_SEQERROR);
+    if (manager.open) sane_exit();
     manager.open = false;
+    return TWRC_SUCCESS;
+}
+
+// The user's pick among SANE's devices; it needs the program's windows.
+TW_UINT16 UserSelect(TW_IDENTITY& identity) {
+    Manager& manager = TheManager();
+    if (!manager.open) return Fail(TWCC_SEQERROR);
+    if (QCoreApplication::instance() == nullptr) return Fail(TWCC_BUMMER);
+    const std::vector<DeviceEntry> devices = Devices();
+    const std::optional<std::size_t> picked = SelectSource(devices, manager.chosen);
+    if (!picked) return TWRC_CANCEL;
+    manager.chosen = devices[*picked].name;
+    Copy(identity.ProductName, manager.chosen);
     return TWRC_SUCCESS;
 }
 
 TW_UINT16 OpenSource(TW_IDENTITY& identity) {
     Manager& manager = TheManager();
-    const SANE_Device** devices = nullptr;
-    if (manager.device != nullptr) return Fail(TWCC_MAXCONNECTIONS);
-    if (sane_get_devices(&devices, SANE_TRUE) != SANE_STATUS_GOOD || devices == nullptr || devices[0] == nullptr)
-        return Fail(TWCC_NODS);
-    const SANE_Device& device = *devices[0];
-    if (sane_open(device.name, &manager.device) != SANE_STATUS_GOOD) {
-        manager.device = nullptr;
-        return Fail(TWCC_OPERATIONERROR);
-    }
+    if (!manager.open) return Fail(TWCC_SEQERROR);
+    if (manager.source) return Fail(TWCC_MAXCONNECTIONS);
+    const std::vector<DeviceEntry> devices = Devices();
+    const DeviceEntry* device = devices.empty() ? nullptr : &devices.front();
+    for (const DeviceEntry& entry : devices)
+        if (entry.name == manager.chosen) device = &entry;
+    if (device == nullptr) return Fail(TWCC_NODS);
+    SANE_Handle handle = nullptr;
+    if (sane_open(device->name.c_str(), &handle) != SANE_STATUS_GOOD) return Fail(TWCC_OPERATIONERROR);
+    manager.source = std::make_unique<SaneSource>(handle, device->name, device->description, manager.condition);
+    if (const auto saved = manager.settings.find(device->name); saved != manager.settings.end())
+        manager.source->Options().Restore(saved->second);
     identity.Id = 1;
-    std::strncpy(identity.Manufacturer, device.vendor, sizeof identity.Manufacturer - 1);
-    std::strncpy(identity.ProductFamily, device.model, sizeof identity.ProductFamily - 1);
-    std::strncpy(identity.ProductName, device.name, sizeof identity.ProductName - 1);
+    Copy(identity.Manufacturer, "SANE");
+    Copy(identity.ProductFamily, "Scanner");
+    Copy(identity.ProductName, device->name);
     return TWRC_SUCCESS;
 }
 
 TW_UINT16 CloseSource() {
     Manager& manager = TheManager();
-    if (manager.device == nullptr) return Fail(TWCC_SEQERROR);
-    Stop();
-    sane_close(manager.device);
-    manager.device = nullptr;
-    return TWRC_SUCCESS;
-}
-
-// Without a window of its own yet, the source scans at once either way.
-TW_UINT16 Enable(const TW_USERINTERFACE& userInterface) {
-    TheManager().window = reinterpret_cast<uintptr_t>(userInterface.hParent);
-    Post(MSG_XFERREADY);
+    if (!manager.source) return Fail(TWCC_SEQERROR);
+    manager.settings[manager.source->Name()] = manager.source->Options().Save();
+    manager.source.reset();
     return TWRC_SUCCESS;
 }
 
@@ -111,69 +125,53 @@ TW_UINT16 ProcessEvent(TW_EVENT& event) {
     return TWRC_DSEVENT;
 }
 
-TW_UINT16 Transfer(TW_HANDLE& image) {
-    Manager& manager = TheManager();
-    if (!manager.started) {
-        const SANE_Status status = sane_start(manager.device);
-        if (status == SANE_STATUS_CANCELLED) return TWRC_CANCEL;
-        if (status != SANE_STATUS_GOOD) return Fail(Condition(status));
-        manager.started = true;
-    }
-    const PageResult page = ReadPage(manager.device);
-    manager.started = false;
-    if (page.status == SANE_STATUS_CANCELLED) return TWRC_CANCEL;
-    if (page.status != SANE_STATUS_GOOD) return Fail(Condition(page.status));
-    image = page.block;
-    return TWRC_XFERDONE;
-}
-
-// More pages are pending while the device starts another one (a feeder with paper).
-TW_UINT16 EndTransfer(TW_PENDINGXFERS& pending) {
-    Manager& manager = TheManager();
-    manager.started = sane_start(manager.device) == SANE_STATUS_GOOD;
-    pending.Count = manager.started ? 1 : 0;
-    if (!manager.started) {
-        Stop();
-        Post(MSG_CLOSEDSREQ);
-    }
-    return TWRC_SUCCESS;
-}
-
-TW_UINT16 Reset(TW_PENDINGXFERS& pending) {
-    Stop();
-    pending.Count = 0;
-    Post(MSG_CLOSEDSREQ);
-    return TWRC_SUCCESS;
-}
-
 TW_UINT16 Status(TW_STATUS& status) {
     status.ConditionCode = TheManager().condition;
     TheManager().condition = TWCC_SUCCESS;
     return TWRC_SUCCESS;
 }
 
-TW_UINT16 Entry(TW_UINT32 group, TW_UINT16 argumentType, TW_UINT16 message, TW_MEMREF data) {
-    const bool sourceOpen = TheManager().device != nullptr;
-    if (group == DG_IMAGE && argumentType == DAT_IMAGENATIVEXFER && message == MSG_GET && sourceOpen)
-        return Transfer(*static_cast<TW_HANDLE*>(data));
+TW_UINT16 Capability(TW_CAPABILITY& capability, TW_UINT16 message) {
+    SaneSource& source = *TheManager().source;
+    if (capability.Cap != ICAP_PIXELTYPE) return Fail(TWCC_CAPUNSUPPORTED);
+    if (message == MSG_SET) return source.SetPixelTypes(capability);
+    return source.GetPixelTypes(capability, message != MSG_GET);
+}
+
+TW_UINT16 SourceEntry(TW_UINT32 group, TW_UINT16 argumentType, TW_UINT16 message, TW_MEMREF data) {
+    SaneSource& source = *TheManager().source;
+    if (group == DG_IMAGE)
+        return argumentType == DAT_IMAGENATIVEXFER && message == MSG_GET ? source.Transfer(*static_cast<TW_HANDLE*>(data))
+                                                                         : Fail(TWCC_BADPROTOCOL);
+    switch (argumentType << 16 | message) {
+        case DAT_USERINTERFACE << 16 | MSG_ENABLEDS: return source.Enable(*static_cast<TW_USERINTERFACE*>(data));
+        case DAT_USERINTERFACE << 16 | MSG_DISABLEDS: return source.Disable();
+        case DAT_EVENT << 16 | MSG_PROCESSEVENT: return ProcessEvent(*static_cast<TW_EVENT*>(data));
+        case DAT_PENDINGXFERS << 16 | MSG_ENDXFER: return source.EndTransfer(*static_cast<TW_PENDINGXFERS*>(data));
+        case DAT_PENDINGXFERS << 16 | MSG_RESET: return source.Reset(*static_cast<TW_PENDINGXFERS*>(data));
+        case DAT_STATUS << 16 | MSG_GET: return Status(*static_cast<TW_STATUS*>(data));
+        case DAT_CAPABILITY << 16 | MSG_GET:
+        case DAT_CAPABILITY << 16 | MSG_GETCURRENT:
+        case DAT_CAPABILITY << 16 | MSG_GETDEFAULT:
+        case DAT_CAPABILITY << 16 | MSG_SET: return Capability(*static_cast<TW_CAPABILITY*>(data), message);
+    }
+    return Fail(TWCC_BADPROTOCOL);
+}
+
+TW_UINT16 Entry(TW_IDENTITY* destination, TW_UINT32 group, TW_UINT16 argumentType, TW_UINT16 message,
+                TW_MEMREF data) {
+    if (destination != nullptr) {
+        if (!TheManager().source) return Fail(TWCC_BADDEST);
+        return SourceEntry(group, argumentType, message, data);
+    }
     if (group != DG_CONTROL) return Fail(TWCC_BADPROTOCOL);
     switch (argumentType << 16 | message) {
         case DAT_PARENT << 16 | MSG_OPENDSM: return OpenManager();
         case DAT_PARENT << 16 | MSG_CLOSEDSM: return CloseManager();
-        case DAT_IDENTITY << 16 | MSG_USERSELECT: return TWRC_CANCEL;
+        case DAT_IDENTITY << 16 | MSG_USERSELECT: return UserSelect(*static_cast<TW_IDENTITY*>(data));
         case DAT_IDENTITY << 16 | MSG_OPENDS: return OpenSource(*static_cast<TW_IDENTITY*>(data));
         case DAT_IDENTITY << 16 | MSG_CLOSEDS: return CloseSource();
         case DAT_STATUS << 16 | MSG_GET: return Status(*static_cast<TW_STATUS*>(data));
-    }
-    if (!sourceOpen) return Fail(TWCC_SEQERROR);
-    switch (argumentType << 16 | message) {
-        case DAT_USERINTERFACE << 16 | MSG_ENABLEDS: return Enable(*static_cast<TW_USERINTERFACE*>(data));
-        case DAT_USERINTERFACE << 16 | MSG_DISABLEDS: return TWRC_SUCCESS;
-        case DAT_EVENT << 16 | MSG_PROCESSEVENT: return ProcessEvent(*static_cast<TW_EVENT*>(data));
-        case DAT_PENDINGXFERS << 16 | MSG_ENDXFER: return EndTransfer(*static_cast<TW_PENDINGXFERS*>(data));
-        case DAT_PENDINGXFERS << 16 | MSG_RESET: return Reset(*static_cast<TW_PENDINGXFERS*>(data));
-        case DAT_CAPABILITY << 16 | MSG_GET:
-        case DAT_CAPABILITY << 16 | MSG_SET: return Fail(TWCC_CAPUNSUPPORTED);
     }
     return Fail(TWCC_BADPROTOCOL);
 }
@@ -181,9 +179,9 @@ TW_UINT16 Entry(TW_UINT32 group, TW_UINT16 argumentType, TW_UINT16 message, TW_M
 }  // namespace
 }  // namespace quorvane::dsm
 
-extern "C" __attribute__((visibility("default"))) TW_UINT16 DSM_Entry(TW_IDENTITY*, TW_IDENTITY*, TW_UINT32 group,
-                                                                      TW_UINT16 argumentType, TW_UINT16 message,
-                                                                      TW_MEMREF data) {
+extern "C" __attribute__((visibility("default"))) TW_UINT16 DSM_Entry(TW_IDENTITY*, TW_IDENTITY* destination,
+                                                                      TW_UINT32 group, TW_UINT16 argumentType,
+                                                                      TW_UINT16 message, TW_MEMREF data) {
     if (data == nullptr && argumentType != DAT_PARENT) return quorvane::dsm::Fail(TWCC_BADVALUE);
-    return quorvane::dsm::Entry(group, argumentType, message, data);
+    return quorvane::dsm::Entry(destination, group, argumentType, message, data);
 }
