@@ -22,8 +22,9 @@ std::optional<std::size_t> SelectSource(const std::vector<DeviceEntry>& devices,
         if (devices[i].name == current) list->setCurrentRow(static_cast<int>(i));
     auto* buttons = new QDialogButtonBox;
     QPushButton* select = buttons->addButton("&Select", QDialogButtonBox::AcceptRole);
-    buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
+    QPushButton* cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
     select->setObjectName("select");
+    cancel->setObjectName("cancel");
     select->setEnabled(!devices.empty());
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
