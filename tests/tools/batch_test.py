@@ -50,6 +50,15 @@ def write_ppm(path, width, height, pixels):
         f.write(b"P6\n%d %d\n255\n" % (width, height) + pixels)
 
 
+SANE_TEST_CONFIG = "/etc/sane.d/test.conf"
+
+
+def scanner_ready():
+    """SANE's test device, scanimage and our source manager next to the batch tool."""
+    return (os.path.exists(SANE_TEST_CONFIG) and shutil.which("scanimage") is not None
+            and os.path.exists(os.path.join(os.path.dirname(BATCH), "TWAIN_32.DLL")))
+
+
 class BatchTest(unittest.TestCase):
     def setUp(self):
         self.folder = tempfile.mkdtemp(prefix="quorvane-batch-")
@@ -141,6 +150,39 @@ class BatchTest(unittest.TestCase):
                 result = run(self.path("small.bmp"), self.path("plain.bmp"), *plain)
                 self.assertEqual(result.returncode, 0, result.stderr)
                 self.assertEqual(bmp_pixels(self.path("smooth.bmp")), bmp_pixels(self.path("plain.bmp")))
+
+    def configure_test_scanner(self, **changes):
+        """A private SANE configuration with only the test device, keys of its test.conf changed."""
+        folder = self.path("sane")
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, "dll.conf"), "w") as f:
+            f.write("test\n")
+        with open(SANE_TEST_CONFIG) as system, open(os.path.join(folder, "test.conf"), "w") as config:
+            for line in system:
+                key = line.split(" ")[0].replace("-", "_")
+                config.write(f"{line.split(' ')[0]} {changes[key]}\n" if key in changes else line)
+        return dict(os.environ, SANE_CONFIG_DIR=folder)
+
+    def test_scanner_input_saves_the_page_scanimage_gives(self):
+        if not scanner_ready():
+            self.skipTest("SANE's test device or our source manager is missing")
+        env = self.configure_test_scanner(mode="Color", test_picture='"Color pattern"')
+        result = subprocess.run([BATCH, "scanner:", self.path("page.bmp"), "--filter", "invert-all"],
+                                capture_output=True, text=True, env=env)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        page = subprocess.run(["scanimage", "-d", "test:0", "--format=pnm"], capture_output=True, check=True,
+                              env=env).stdout
+        width, height, pixels = ppm_pixels(page.replace(b"# SANE data follows\n", b""))
+        self.assertEqual(bmp_pixels(self.path("page.bmp")), (width, height, bytes(255 - b for b in pixels)))
+
+    def test_a_jammed_scanner_gives_no_file_and_says_why(self):
+        if not scanner_ready():
+            self.skipTest("SANE's test device or our source manager is missing")
+        env = self.configure_test_scanner(read_status_code='"SANE_STATUS_JAMMED"')
+        result = subprocess.run([BATCH, "scanner:", self.path("page.bmp")], capture_output=True, text=True, env=env)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("The paper is jammed in the document feeder.", result.stderr)
+        self.assertFalse(os.path.exists(self.path("page.bmp")))
 
     def test_refusals_and_errors_leave_the_output_alone(self):
         with open(self.path("keep.bmp"), "wb") as f:
