@@ -1,8 +1,10 @@
 #include "platform/dsm/sane_page.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "platform/dsm/dsm_host.h"
@@ -38,8 +40,12 @@ struct Frame {
 SANE_Status ReadFrame(SANE_Handle device, Frame& frame) {
     SANE_Status status = sane_get_parameters(device, &frame.parameters);
     if (status != SANE_STATUS_GOOD) return status;
+    const std::size_t frameBytes = frame.parameters.lines > 0 && frame.parameters.bytes_per_line > 0
+                                       ? std::size_t(frame.parameters.lines) * frame.parameters.bytes_per_line
+                                       : 0;
     std::uint8_t buffer[32768];
     for (;;) {
+        if (frameBytes != 0 && frame.bytes.size() >= frameBytes) LetReaderExit();
         SANE_Int length = 0;
         status = sane_read(device, buffer, sizeof buffer, &length);
         if (status == SANE_STATUS_EOF) return SANE_STATUS_GOOD;
@@ -134,6 +140,8 @@ void* GrayDib(const Frame& frame, int width, int height) {
 }
 
 }  // namespace
+
+void LetReaderExit() { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }
 
 PageResult ReadPage(SANE_Handle device) {
     std::vector<Frame> frames;

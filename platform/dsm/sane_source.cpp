@@ -12,9 +12,11 @@ namespace {
 
 constexpr int PreferredTypes[] = {TWPT_RGB, TWPT_GRAY, TWPT_BW};
 
-// What the user reads when SANE fails, in the source's window or a message box.
+// What the user reads when a page fails, in the source's window or, when it
+// has none, in a message box (a cancelled page needs no box).
 std::string Explain(SANE_Status status) {
     switch (status) {
+        case SANE_STATUS_CANCELLED: return "The scan was cancelled.";
         case SANE_STATUS_JAMMED: return "The paper is jammed in the document feeder.";
         case SANE_STATUS_NO_DOCS: return "The document feeder has no paper.";
         case SANE_STATUS_COVER_OPEN: return "The scanner's cover is open.";
@@ -96,6 +98,7 @@ void SaneSource::Post(TW_UINT16 message) const {
 }
 
 void SaneSource::Stop() {
+    LetReaderExit();
     sane_cancel(device_);
     started_ = false;
 }
@@ -178,24 +181,17 @@ PageResult SaneSource::ReadNextPage() {
         return ReadPage(device_);
     });
     reading_ = false;
-    if (page.status == SANE_STATUS_GOOD) ++pages_;
-    if (window_) window_->SetBusy(false, page.status == SANE_STATUS_GOOD ? "Ready." : "");
-    if (page.status != SANE_STATUS_GOOD) Report(page.status);
-    return page;
-}
-
-// A failure the user should know of: in the window, or in a message box when
-// the source has none. A cancelled page needs no words.
-void SaneSource::Report(SANE_Status status) {
-    Stop();
-    if (status == SANE_STATUS_CANCELLED) {
-        if (window_) window_->ShowStatus(closing_ ? "Cancelled." : "The scan was cancelled.");
-        return;
-    }
-    if (window_)
-        window_->ShowStatus(QString::fromStdString(Explain(status)));
+    // A failed page ends the scan first: a scanning device may not show its options.
+    if (page.status == SANE_STATUS_GOOD)
+        ++pages_;
     else
-        QuorvaneShowMessage(Explain(status).c_str());
+        Stop();
+    const std::string status = page.status == SANE_STATUS_GOOD ? "Ready." : Explain(page.status);
+    if (window_)
+        window_->SetBusy(false, QString::fromStdString(status));
+    else if (page.status != SANE_STATUS_GOOD && page.status != SANE_STATUS_CANCELLED)
+        QuorvaneShowMessage(status.c_str());
+    return page;
 }
 
 void SaneSource::ScanClicked() {

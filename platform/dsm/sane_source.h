@@ -41,7 +41,6 @@ private:
     PageResult ReadNextPage();
     void ScanClicked();
     void CloseClicked();
-    void Report(SANE_Status status);
     void Stop();
 
     SANE_Handle device_;

@@ -107,38 +107,46 @@ void SourceWindow::Refresh() {
     if (sources)
         for (const std::string& value : sources->values) source_->addItem(QString::fromStdString(value));
     if (sources) source_->setCurrentText(QString::fromStdString(sources->current));
-    source_->setEnabled(!busy_ && source_->count() > 1);
+    source_->setEnabled(source_->count() > 1);
 
     mode_->clear();
     const PixelTypeMask offered = options_.PixelTypes() & allowed_;
     for (const auto& [type, caption] : Modes)
         if ((offered & 1u << type) != 0) mode_->addItem(caption, type);
     mode_->setCurrentIndex(mode_->findData(options_.PixelType()));
-    mode_->setEnabled(!busy_ && mode_->count() > 1);
+    mode_->setEnabled(mode_->count() > 1);
 
     resolution_->clear();
     if (const std::optional<NumberChoice> resolution = options_.Number(SANE_NAME_SCAN_RESOLUTION)) {
         for (double value : Resolutions(*resolution)) resolution_->addItem(QString("%1 dpi").arg(value), value);
         resolution_->setCurrentIndex(resolution_->findData(resolution->current));
     }
-    resolution_->setEnabled(!busy_ && resolution_->count() > 1);
+    resolution_->setEnabled(resolution_->count() > 1);
 
     areaLabel_->setText("Scan area:");
     for (int i = 0; i < 4; ++i) {
         const QSignalBlocker block(area_[i]);
         const std::optional<NumberChoice> edge = options_.Number(AreaOptions[i]);
-        area_[i]->setEnabled(!busy_ && edge.has_value() && edge->list.empty());
+        area_[i]->setEnabled(edge.has_value() && edge->list.empty());
         if (!edge) continue;
         area_[i]->setRange(edge->minimum, edge->maximum);
         area_[i]->setValue(edge->current);
         areaLabel_->setText(AreaCaption(edge->unit));
     }
-    scan_->setEnabled(!busy_);
+    scan_->setEnabled(true);
 }
 
+// A scanning device may not show its options, so they are read again only
+// when it is done.
 void SourceWindow::SetBusy(bool busy, const QString& status) {
-    busy_ = busy;
-    Refresh();
+    if (busy) {
+        for (QWidget* control : {static_cast<QWidget*>(source_), static_cast<QWidget*>(mode_),
+                                 static_cast<QWidget*>(resolution_), static_cast<QWidget*>(scan_)})
+            control->setEnabled(false);
+        for (QDoubleSpinBox* edge : area_) edge->setEnabled(false);
+    } else {
+        Refresh();
+    }
     ShowStatus(status);
 }
 

@@ -50,7 +50,6 @@ private:
     QLabel* status_;
     QPushButton* scan_;
     QPushButton* close_;
-    bool busy_ = false;
 };
 
 }  // namespace quorvane::dsm

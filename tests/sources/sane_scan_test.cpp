@@ -25,6 +25,7 @@
 #include "platform/message_queue.h"
 #include "platform/qt/qt_message_queue.h"
 #include "platform/window_handles.h"
+#include "sources/multitwain_dib.h"
 #include "sources/multitwain_inner.h"
 #include "sources/scanner_input.h"
 
@@ -189,6 +190,22 @@ TEST_F(SaneScanTest, EachModeGivesThePixelsScanimageGives) {
     }
 }
 
+TEST_F(SaneScanTest, ThePixelTypesTheApplicationTakesChooseTheMode) {
+    Configure({{"test-picture", "\"Color pattern\""}, {"mode", "Color"}});
+    TWAIN_SetHideInterface(true);
+    for (const auto& [mask, options] : {std::pair{1u << TWPT_GRAY, "--mode Gray"},
+                                        std::pair{1u << TWPT_BW | 1u << TWPT_GRAY, "--mode Gray"},
+                                        std::pair{1u << TWPT_BW, "--mode Gray --depth 1"}}) {
+        TWAIN_AcquireImages(NoWindow, mask);
+        ASSERT_EQ(TWAIN_ImageCount(), 1);
+        PictureHolder holder;
+        DIB_CopyToImage(TWAIN_ImageAt(0), holder);
+        FreeBlock(TWAIN_ImageAt(0));
+        ImageBitmap = std::move(holder.Picture);
+        ExpectDocumentIs(Scanimage(options));
+    }
+}
+
 TEST_F(SaneScanTest, TheSettingsOfTheWindowGoToTheDevice) {
     Scan({SelectDefault(), {"SourceWindow", [](QWidget& window) {
               Choose(window, "resolution", "75 dpi");
@@ -253,7 +270,9 @@ TEST_F(SaneScanTest, JammedFeederGivesNoImageAndSaysWhy) {
     Open(WriteImage("before.bmp", Gradient(5, 4)));
     const std::string jammed = "The paper is jammed in the document feeder.";
     Scan({SelectDefault(), ScanIn("Gray"), {"SourceWindow", [&](QWidget& window) {
-              return Find<QLabel>(window, "status").text().toStdString() == jammed && Click(window, "close");
+              if (Find<QLabel>(window, "status").text().toStdString() != jammed) return false;
+              EXPECT_EQ(Find<QComboBox>(window, "source").currentText(), "Flatbed");
+              return Click(window, "close");
           }}});
     EXPECT_EQ(ImageBitmap.Width(), 5);
     EXPECT_TRUE(services.shown.empty());
