@@ -77,6 +77,18 @@ TEST_F(ScanCommandTest, FeederBatchGivesItsFirstPageWithOneUndoStep) {
     EXPECT_EQ(ImageBitmap.Pixel(4, 3), Gradient(5, 4).Pixel(4, 3));
 }
 
+TEST_F(ScanCommandTest, NoSecondScanCanStartWhileTheSourceIsUp) {
+    static TMainForm* scanning = nullptr;
+    static bool enabledDuringScan = true;
+    scanning = form.get();
+    TWAIN_SetImageNotification([](BlockHandle, int) { enabledDuringScan = scanning->MenuItem("ScanMenu")->isEnabled(); });
+    FakeDsmScript().batches = {{Page(2, 2)}};
+    Scan();
+    TWAIN_SetImageNotification(nullptr);
+    EXPECT_FALSE(enabledDuringScan);
+    EXPECT_TRUE(Enabled("ScanMenu"));
+}
+
 TEST_F(ScanCommandTest, ScanIntoAnEmptyWindowEnablesTheImageMenusButNotSave) {
     FakeDsmScript().userSelectCancels = true;
     FakeDsmScript().batches = {{Page(4, 3)}};
