@@ -115,16 +115,6 @@ TW_UINT16 CloseSource() {
     return TWRC_SUCCESS;
 }
 
-TW_UINT16 ProcessEvent(TW_EVENT& event) {
-    const auto* message = static_cast<const QuorvaneMessage*>(event.pEvent);
-    if (message == nullptr || message->message != QUORVANE_SOURCE_MESSAGE) {
-        event.TWMessage = MSG_NULL;
-        return TWRC_NOTDSEVENT;
-    }
-    event.TWMessage = static_cast<TW_UINT16>(message->wParam);
-    return TWRC_DSEVENT;
-}
-
 TW_UINT16 Status(TW_STATUS& status) {
     status.ConditionCode = TheManager().condition;
     TheManager().condition = TWCC_SUCCESS;
@@ -146,7 +136,7 @@ TW_UINT16 SourceEntry(TW_UINT32 group, TW_UINT16 argumentType, TW_UINT16 message
     switch (argumentType << 16 | message) {
         case DAT_USERINTERFACE << 16 | MSG_ENABLEDS: return source.Enable(*static_cast<TW_USERINTERFACE*>(data));
         case DAT_USERINTERFACE << 16 | MSG_DISABLEDS: return source.Disable();
-        case DAT_EVENT << 16 | MSG_PROCESSEVENT: return ProcessEvent(*static_cast<TW_EVENT*>(data));
+        case DAT_EVENT << 16 | MSG_PROCESSEVENT: return source.ProcessEvent(*static_cast<TW_EVENT*>(data));
         case DAT_PENDINGXFERS << 16 | MSG_ENDXFER: return source.EndTransfer(*static_cast<TW_PENDINGXFERS*>(data));
         case DAT_PENDINGXFERS << 16 | MSG_RESET: return source.Reset(*static_cast<TW_PENDINGXFERS*>(data));
         case DAT_STATUS << 16 | MSG_GET: return Status(*static_cast<TW_STATUS*>(data));

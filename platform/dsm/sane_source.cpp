@@ -170,6 +170,18 @@ TW_UINT16 SaneSource::Disable() {
     return TWRC_SUCCESS;
 }
 
+// Only this source's messages to the window it was enabled for are its
+// events; one posted for an acquisition that is over is not.
+TW_UINT16 SaneSource::ProcessEvent(TW_EVENT& event) const {
+    const auto* message = static_cast<const QuorvaneMessage*>(event.pEvent);
+    if (message == nullptr || message->message != QUORVANE_SOURCE_MESSAGE || message->window != application_) {
+        event.TWMessage = MSG_NULL;
+        return TWRC_NOTDSEVENT;
+    }
+    event.TWMessage = static_cast<TW_UINT16>(message->wParam);
+    return TWRC_DSEVENT;
+}
+
 PageResult SaneSource::ReadNextPage() {
     reading_ = true;
     if (window_) window_->SetBusy(true, pages_ == 0 ? "Scanning..." : QString("Scanning page %1...").arg(pages_ + 1));
@@ -206,12 +218,11 @@ void SaneSource::ScanClicked() {
 }
 
 void SaneSource::CloseClicked() {
-    if (reading_) {
-        closing_ = true;
+    closing_ = true;
+    if (reading_)
         sane_cancel(device_);
-        return;
-    }
-    Post(MSG_CLOSEDSREQ);
+    else
+        Post(MSG_CLOSEDSREQ);
 }
 
 TW_UINT16 SaneSource::Transfer(TW_HANDLE& image) {
@@ -233,8 +244,11 @@ TW_UINT16 SaneSource::Transfer(TW_HANDLE& image) {
 // waiting by itself once a page arrived; after a cancelled page a source
 // with no window, or one the user closed, asks to be closed.
 TW_UINT16 SaneSource::EndTransfer(TW_PENDINGXFERS& pending) {
-    if (!closing_ && options_.FromFeeder())
+    if (!closing_ && options_.FromFeeder()) {
+        reading_ = true;
         started_ = RunAndWait([this] { return sane_start(device_); }) == SANE_STATUS_GOOD;
+        reading_ = false;
+    }
     pending.Count = started_ ? 1 : 0;
     if (started_) return TWRC_SUCCESS;
     Stop();

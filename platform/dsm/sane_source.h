@@ -31,6 +31,7 @@ public:
     TW_UINT16 SetPixelTypes(const TW_CAPABILITY& capability);
     TW_UINT16 Enable(const TW_USERINTERFACE& userInterface);
     TW_UINT16 Disable();
+    TW_UINT16 ProcessEvent(TW_EVENT& event) const;
     TW_UINT16 Transfer(TW_HANDLE& image);
     TW_UINT16 EndTransfer(TW_PENDINGXFERS& pending);
     TW_UINT16 Reset(TW_PENDINGXFERS& pending);
