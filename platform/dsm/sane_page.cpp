@@ -1,9 +1,11 @@
 #include "platform/dsm/sane_page.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -37,12 +39,25 @@ struct Frame {
     }
 };
 
-SANE_Status ReadFrame(SANE_Handle device, Frame& frame) {
+// Whether the lines of a frame hold the samples its parameters claim, in a
+// format and depth this reader knows: a device's word is not trusted.
+bool Readable(const SANE_Parameters& parameters) {
+    if (parameters.format > SANE_FRAME_BLUE) return false;
+    if (parameters.depth != 1 && parameters.depth != 8 && parameters.depth != 16) return false;
+    if (parameters.pixels_per_line <= 0 || parameters.bytes_per_line <= 0) return false;
+    const std::size_t samples =
+        std::size_t(parameters.pixels_per_line) * (parameters.format == SANE_FRAME_RGB ? 3 : 1);
+    return (samples * parameters.depth + 7) / 8 <= std::size_t(parameters.bytes_per_line);
+}
+
+SANE_Status ReadFrame(SANE_Handle device, Frame& frame, std::atomic<int>& percent) {
     SANE_Status status = sane_get_parameters(device, &frame.parameters);
     if (status != SANE_STATUS_GOOD) return status;
-    const std::size_t frameBytes = frame.parameters.lines > 0 && frame.parameters.bytes_per_line > 0
-                                       ? std::size_t(frame.parameters.lines) * frame.parameters.bytes_per_line
-                                       : 0;
+    if (!Readable(frame.parameters)) return SANE_STATUS_UNSUPPORTED;
+    const std::size_t frameBytes =
+        frame.parameters.lines > 0 ? std::size_t(frame.parameters.lines) * frame.parameters.bytes_per_line : 0;
+    frame.bytes.reserve(frameBytes);
+    percent = frameBytes != 0 ? 0 : -1;
     std::uint8_t buffer[32768];
     for (;;) {
         if (frameBytes != 0 && frame.bytes.size() >= frameBytes) LetReaderExit();
@@ -50,7 +65,8 @@ SANE_Status ReadFrame(SANE_Handle device, Frame& frame) {
         status = sane_read(device, buffer, sizeof buffer, &length);
         if (status == SANE_STATUS_EOF) return SANE_STATUS_GOOD;
         if (status != SANE_STATUS_GOOD) return status;
-        frame.bytes.insert(frame.bytes.end(), buffer, buffer + length);
+        frame.bytes.insert(frame.bytes.end(), buffer, buffer + std::clamp<SANE_Int>(length, 0, sizeof buffer));
+        if (frameBytes != 0) percent = static_cast<int>(std::min<std::size_t>(100, frame.bytes.size() * 100 / frameBytes));
     }
 }
 
@@ -143,22 +159,27 @@ void* GrayDib(const Frame& frame, int width, int height) {
 
 void LetReaderExit() { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }
 
-PageResult ReadPage(SANE_Handle device) {
+PageResult ReadPage(SANE_Handle device, std::atomic<int>& percent) try {
     std::vector<Frame> frames;
     for (;;) {
         Frame& frame = frames.emplace_back();
-        const SANE_Status status = ReadFrame(device, frame);
+        const SANE_Status status = ReadFrame(device, frame, percent);
         if (status != SANE_STATUS_GOOD) return {nullptr, status};
         if (frame.parameters.last_frame) break;
         if (const SANE_Status next = sane_start(device); next != SANE_STATUS_GOOD) return {nullptr, next};
     }
     const int width = frames.front().parameters.pixels_per_line;
     int height = frames.front().Lines();
-    for (const Frame& frame : frames) height = std::min(height, frame.Lines());
-    if (width <= 0 || height <= 0) return {nullptr, SANE_STATUS_IO_ERROR};
+    for (const Frame& frame : frames) {
+        if (frame.parameters.pixels_per_line != width) return {nullptr, SANE_STATUS_IO_ERROR};
+        height = std::min(height, frame.Lines());
+    }
+    if (height <= 0) return {nullptr, SANE_STATUS_IO_ERROR};
     const bool gray = frames.size() == 1 && frames.front().parameters.format == SANE_FRAME_GRAY;
     void* block = gray ? GrayDib(frames.front(), width, height) : ColourDib(frames, width, height);
     return {block, block != nullptr ? SANE_STATUS_GOOD : SANE_STATUS_NO_MEM};
+} catch (const std::bad_alloc&) {
+    return {nullptr, SANE_STATUS_NO_MEM};
 }
 
 }  // namespace quorvane::dsm

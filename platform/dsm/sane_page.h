@@ -7,6 +7,8 @@
 
 #include <sane/sane.h>
 
+#include <atomic>
+
 namespace quorvane::dsm {
 
 struct PageResult {
@@ -14,8 +16,9 @@ struct PageResult {
     SANE_Status status = SANE_STATUS_GOOD;
 };
 
-// Reads the page whose first frame was started with sane_start.
-PageResult ReadPage(SANE_Handle device);
+// Reads the page whose first frame was started with sane_start; `percent`
+// follows how much of the current frame arrived (-1 while its size is unknown).
+PageResult ReadPage(SANE_Handle device, std::atomic<int>& percent);
 
 // Backends that read the device in a thread of their own cancel that thread
 // when a frame ends (its last sane_read, or sane_cancel). Cancelling a thread

@@ -184,13 +184,13 @@ TW_UINT16 SaneSource::ProcessEvent(TW_EVENT& event) const {
 
 PageResult SaneSource::ReadNextPage() {
     reading_ = true;
-    if (window_) window_->SetBusy(true, pages_ == 0 ? "Scanning..." : QString("Scanning page %1...").arg(pages_ + 1));
+    if (window_) window_->SetBusy(pages_ == 0 ? "Scanning..." : QString("Scanning page %1...").arg(pages_ + 1), progress_);
     const bool started = started_;
     started_ = false;
     const PageResult page = RunAndWait([this, started] {
         if (!started)
             if (const SANE_Status status = sane_start(device_); status != SANE_STATUS_GOOD) return PageResult{nullptr, status};
-        return ReadPage(device_);
+        return ReadPage(device_, progress_);
     });
     reading_ = false;
     // A failed page ends the scan first: a scanning device may not show its options.
@@ -200,7 +200,7 @@ PageResult SaneSource::ReadNextPage() {
         Stop();
     const std::string status = page.status == SANE_STATUS_GOOD ? "Ready." : Explain(page.status);
     if (window_)
-        window_->SetBusy(false, QString::fromStdString(status));
+        window_->SetDone(QString::fromStdString(status));
     else if (page.status != SANE_STATUS_GOOD && page.status != SANE_STATUS_CANCELLED)
         QuorvaneShowMessage(status.c_str());
     return page;

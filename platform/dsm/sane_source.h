@@ -5,6 +5,7 @@
 
 #include <sane/sane.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -59,6 +60,7 @@ private:
     bool closing_ = false;    // Close was asked for while a page was read
     bool delivered_ = false;  // the last transfer gave the application a page
     int pages_ = 0;
+    std::atomic<int> progress_{0};  // of the page being read, for the window
 };
 
 }  // namespace quorvane::dsm

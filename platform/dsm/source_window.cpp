@@ -8,9 +8,11 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -72,6 +74,10 @@ SourceWindow::SourceWindow(const QString& deviceName, SaneOptions options, Pixel
     status_ = new QLabel("Ready.");
     status_->setObjectName("status");
     status_->setWordWrap(true);
+    progress_ = new QProgressBar;
+    progress_->setObjectName("progress");
+    progress_->setTextVisible(false);
+    progressTimer_ = new QTimer(this);
     scan_ = new QPushButton("&Scan");
     close_ = new QPushButton("&Close");
     scan_->setObjectName("scan");
@@ -87,6 +93,7 @@ SourceWindow::SourceWindow(const QString& deviceName, SaneOptions options, Pixel
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(status_);
+    layout->addWidget(progress_);
     layout->addLayout(buttons);
     connect(source_, &QComboBox::activated, this, [this] { SourceChanged(); });
     connect(mode_, &QComboBox::activated, this, [this] { ModeChanged(); });
@@ -138,15 +145,29 @@ void SourceWindow::Refresh() {
 
 // A scanning device may not show its options, so they are read again only
 // when it is done.
-void SourceWindow::SetBusy(bool busy, const QString& status) {
-    if (busy) {
-        for (QWidget* control : {static_cast<QWidget*>(source_), static_cast<QWidget*>(mode_),
-                                 static_cast<QWidget*>(resolution_), static_cast<QWidget*>(scan_)})
-            control->setEnabled(false);
-        for (QDoubleSpinBox* edge : area_) edge->setEnabled(false);
-    } else {
-        Refresh();
-    }
+void SourceWindow::SetBusy(const QString& status, const std::atomic<int>& percent) {
+    for (QWidget* control : {static_cast<QWidget*>(source_), static_cast<QWidget*>(mode_),
+                             static_cast<QWidget*>(resolution_), static_cast<QWidget*>(scan_)})
+        control->setEnabled(false);
+    for (QDoubleSpinBox* edge : area_) edge->setEnabled(false);
+    ShowStatus(status);
+    progressTimer_->disconnect();
+    connect(progressTimer_, &QTimer::timeout, this, [this, &percent] {
+        const int value = percent;
+        progress_->setRange(0, value < 0 ? 0 : 100);
+        progress_->setValue(std::max(value, 0));
+    });
+    progress_->setValue(0);
+    progress_->setTextVisible(true);
+    progressTimer_->start(100);
+}
+
+void SourceWindow::SetDone(const QString& status) {
+    progressTimer_->stop();
+    progress_->setRange(0, 100);
+    progress_->setValue(0);
+    progress_->setTextVisible(false);
+    Refresh();
     ShowStatus(status);
 }
 

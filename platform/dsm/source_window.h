@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+#include <atomic>
 #include <functional>
 
 #include "platform/dsm/sane_options.h"
@@ -13,7 +14,9 @@
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
+class QProgressBar;
 class QPushButton;
+class QTimer;
 
 namespace quorvane::dsm {
 
@@ -25,8 +28,10 @@ public:
     };
     SourceWindow(const QString& deviceName, SaneOptions options, PixelTypeMask allowed, Actions actions);
 
-    // While a page is read only Close works; the status line says what happens.
-    void SetBusy(bool busy, const QString& status);
+    // While a page is read only Close works; the status line says what
+    // happens and the bar follows `percent` (-1: size unknown) until done.
+    void SetBusy(const QString& status, const std::atomic<int>& percent);
+    void SetDone(const QString& status);
     void ShowStatus(const QString& status);
 
 protected:
@@ -48,6 +53,8 @@ private:
     QDoubleSpinBox* area_[4];
     QLabel* areaLabel_;
     QLabel* status_;
+    QProgressBar* progress_;
+    QTimer* progressTimer_;
     QPushButton* scan_;
     QPushButton* close_;
 };
