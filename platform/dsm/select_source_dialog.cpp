@@ -14,6 +14,7 @@ std::optional<std::size_t> SelectSource(const std::vector<DeviceEntry>& devices,
     dialog.setObjectName("SelectSourceDialog");
     dialog.setWindowTitle("Select Source");
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+    dialog.setAttribute(Qt::WA_QuitOnClose, false);
     auto* list = new QListWidget;
     list->setObjectName("sources");
     for (const DeviceEntry& device : devices) list->addItem(QString::fromStdString(device.description));

@@ -50,6 +50,10 @@ SourceWindow::SourceWindow(const QString& deviceName, SaneOptions options, Pixel
     setObjectName("SourceWindow");
     setWindowTitle("Scanner - " + deviceName);
     setWindowFlag(Qt::WindowStaysOnTopHint);
+    // The program ends when its own windows are closed; this one then closes
+    // too, cancelling a page being read.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    connect(qApp, &QGuiApplication::lastWindowClosed, this, [this] { actions_.close(); });
     auto* form = new QFormLayout;
     form->addRow("Device:", new QLabel(deviceName));
     source_ = new QComboBox;

@@ -9,8 +9,13 @@
 namespace quorvane {
 
 QtMessageQueue::QtMessageQueue() {
+    // Qt does not end the program by itself when its last window closes
+    // inside a nested loop: the quit message ends the wait, and every loop,
+    // the program's own included, is told to end.
     connect(qApp, &QGuiApplication::lastWindowClosed, this, [this] {
-        if (waiting_) Post(QuitMessage);
+        if (!waiting_) return;
+        Post(QuitMessage);
+        QCoreApplication::exit(0);
     });
 }
 

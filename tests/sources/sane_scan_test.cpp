@@ -298,6 +298,25 @@ TEST_F(SaneScanTest, CancelAndCloseChangeNothing) {
     EXPECT_TRUE(services.shown.empty());
 }
 
+TEST_F(SaneScanTest, ClosingTheMainWindowWhileAPageIsReadEndsTheScan) {
+    Configure({{"test-picture", "\"Color pattern\""}, {"read-delay", "true"}, {"read-delay-duration", "200000"}});
+    form->show();
+    TMainForm* main = form.get();
+    // Qt tells of the last window closing only inside the program's own loop.
+    QTimer::singleShot(0, [&] {
+        Scan({SelectDefault(), ScanIn("Colour"), {"SourceWindow", [main](QWidget& window) {
+                  if (Find<QPushButton>(window, "scan").isEnabled()) return false;
+                  QMetaObject::invokeMethod(main, &QWidget::close, Qt::QueuedConnection);
+                  return true;
+              }}});
+        QCoreApplication::exit(0);
+    });
+    QApplication::exec();
+    EXPECT_EQ(ImageBitmap.Width(), 0);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        EXPECT_FALSE(window->objectName() == "SourceWindow" && window->isVisible());
+}
+
 TEST_F(SaneScanTest, ThePickedSourceIsTheDefaultForTheRestOfTheRun) {
     auto pick = [](const char* device) {
         return Step{"SelectSourceDialog", [device](QWidget& dialog) {
