@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include "app/main_form.h"
+#include "platform/qt/form_controls.h"
 #include "platform/services.h"
 
 namespace quorvane {
@@ -24,11 +25,7 @@ void AddPaperOutline(QWidget* parent, int x, int y, int width, int height) {
 }
 
 QPushButton* AddButton(QWidget* parent, const char* name, const char* caption, const char* hint, int x) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setToolTip(hint);
-    button->setGeometry(x, 104, 88, 25);
-    return button;
+    return Place(new QPushButton(caption, parent), name, QRect(x, 104, 88, 25), hint);
 }
 
 }  // namespace
@@ -55,8 +52,8 @@ TPrintForm::TPrintForm(QWidget* parent) : QDialog(parent) {
 
     Button1 = AddButton(this, "Button1", "&OK", "OK", 8);
     Button2 = AddButton(this, "Button2", "&Cancel", "Cancel", 104);
-    connect(Button1, &QPushButton::clicked, this, [this] { RunGuarded([this] { Button1Click(Button1); }); });
-    connect(Button2, &QPushButton::clicked, this, [this] { RunGuarded([this] { Button2Click(Button2); }); });
+    OnClick(Button1, this, &TPrintForm::Button1Click);
+    OnClick(Button2, this, &TPrintForm::Button2Click);
 }
 
 void TPrintForm::Button1Click(QObject*) {

@@ -11,6 +11,7 @@
 #include "app/main_form.h"
 #include "custom/custom_filter.h"
 #include "custom/filter_file.h"
+#include "platform/qt/form_controls.h"
 #include "platform/services.h"
 
 namespace quorvane {
@@ -32,18 +33,9 @@ FileDialogRequest FilterFileDialog() { return {"Filter files (*.fil)|*.fil", "fi
 std::string Bytes(const QLineEdit* edit) { return edit->text().toLatin1().toStdString(); }
 QString Text(const std::string& bytes) { return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())); }
 
-template <typename Control>
-Control* Place(Control* control, const char* name, const QRect& geometry) {
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
-
 QPushButton* AddButton(QWidget* parent, const char* name, const char* caption, const QRect& geometry,
                        const char* hint) {
-    auto* button = Place(new QPushButton(caption, parent), name, geometry);
-    if (*hint != '\0') button->setToolTip(hint);
-    return button;
+    return Place(new QPushButton(caption, parent), name, geometry, hint);
 }
 
 QLineEdit* AddEdit(QWidget* parent, const char* name, int top, const char* hint) {
@@ -81,9 +73,7 @@ TCustomFilterForm::TCustomFilterForm(QWidget* parent) : QWidget(parent) {
     Label4->setWordWrap(true);
     // The window font wraps the warning over three lines; the condensed face
     // one pixel smaller fits it in the two lines its place has.
-    QFont narrow("DejaVu Sans Condensed");
-    narrow.setPixelSize(10);
-    Label4->setFont(narrow);
+    Label4->setFont(CondensedFont(10));
     QPalette red = Label4->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     Label4->setPalette(red);
@@ -100,9 +90,7 @@ TCustomFilterForm::TCustomFilterForm(QWidget* parent) : QWidget(parent) {
     auto connectEdit = [this](QLineEdit* edit, Handler handler) {
         connect(edit, &QLineEdit::textChanged, this, [this, edit, handler] { RunGuarded([&] { (this->*handler)(edit); }); });
     };
-    auto connectButton = [this](QPushButton* button, Handler handler) {
-        connect(button, &QPushButton::clicked, this, [this, button, handler] { RunGuarded([&] { (this->*handler)(button); }); });
-    };
+    auto connectButton = [this](QPushButton* button, Handler handler) { OnClick(button, this, handler); };
     connectEdit(REdit, &TCustomFilterForm::REditChange);
     connectEdit(GEdit, &TCustomFilterForm::GEditChange);
     connectEdit(BEdit, &TCustomFilterForm::BEditChange);

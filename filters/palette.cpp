@@ -11,6 +11,7 @@
 #include "app/document.h"
 #include "filters/feather.h"
 #include "platform/qt/colour_grid.h"
+#include "platform/qt/form_controls.h"
 #include "platform/qt/scroll_bar.h"
 #include "platform/services.h"
 
@@ -21,14 +22,6 @@ TPaletteForm* PaletteForm = nullptr;
 namespace {
 
 using Handler = void (TPaletteForm::*)(QObject*);
-
-template <typename Control>
-Control* Place(Control* control, const char* name, const QRect& place, const char* hint = "") {
-    control->setObjectName(name);
-    control->setGeometry(place);
-    control->setToolTip(hint);
-    return control;
-}
 
 QLabel* AddLabel(QWidget* parent, const char* name, const char* caption, const QRect& place) {
     return Place(new QLabel(caption, parent), name, place);
@@ -46,17 +39,10 @@ TScrollBar* AddChannelScrollBar(TPaletteForm* form, QWidget* parent, const char*
 QPushButton* AddButton(TPaletteForm* form, const char* name, const char* caption, int left, const char* hint,
                        Handler handler) {
     auto* button = Place(new QPushButton(caption, form), name, QRect(left, 96, 75, 25), hint);
-    QObject::connect(button, &QPushButton::clicked, form,
-                     [form, button, handler] { RunGuarded([&] { (form->*handler)(button); }); });
+    OnClick(button, form, handler);
     return button;
 }
 
-void FillShape(QFrame* shape, TColor colour) {
-    QPalette palette = shape->palette();
-    palette.setColor(QPalette::Window, ToQColor(colour));
-    palette.setColor(QPalette::WindowText, Qt::black);
-    shape->setPalette(palette);
-}
 
 }  // namespace
 
@@ -87,36 +73,15 @@ TPaletteForm::TPaletteForm(QWidget* parent) : QWidget(parent) {
     ColorGrid->OnChange = [this](QObject* sender) { ColorGridChange(sender); };
     OKButton = AddButton(this, "OKButton", "&OK", 64, "OK", &TPaletteForm::OKButtonClick);
     CancelButton = AddButton(this, "CancelButton", "&Cancel", 152, "Cancel", &TPaletteForm::CancelButtonClick);
+    channels_ = {ColorShape, RScrollBar, GScrollBar, BScrollBar, RLabel, GLabel, BLabel};
 }
 
-TColor TPaletteForm::ChosenColour() const {
-    return RGB(static_cast<std::uint8_t>(RScrollBar->Position()), static_cast<std::uint8_t>(GScrollBar->Position()),
-               static_cast<std::uint8_t>(BScrollBar->Position()));
-}
+TColor TPaletteForm::ChosenColour() const { return channels_.Colour(); }
 
-void TPaletteForm::ShowChosenColour() { FillShape(ColorShape, ChosenColour()); }
-
-void TPaletteForm::RScrollBarChange(QObject*) {
-    ShowChosenColour();
-    RLabel->setText(QString::number(RScrollBar->Position()));
-}
-
-void TPaletteForm::GScrollBarChange(QObject*) {
-    ShowChosenColour();
-    GLabel->setText(QString::number(GScrollBar->Position()));
-}
-
-void TPaletteForm::BScrollBarChange(QObject*) {
-    ShowChosenColour();
-    BLabel->setText(QString::number(BScrollBar->Position()));
-}
-
-void TPaletteForm::ColorGridChange(QObject*) {
-    const TColor colour = ColorGrid->ForegroundColor();
-    RScrollBar->SetPosition(static_cast<int>(colour & 0xFF));
-    GScrollBar->SetPosition(static_cast<int>((colour >> 8) & 0xFF));
-    BScrollBar->SetPosition(static_cast<int>((colour >> 16) & 0xFF));
-}
+void TPaletteForm::RScrollBarChange(QObject*) { channels_.Show(0); }
+void TPaletteForm::GScrollBarChange(QObject*) { channels_.Show(1); }
+void TPaletteForm::BScrollBarChange(QObject*) { channels_.Show(2); }
+void TPaletteForm::ColorGridChange(QObject*) { channels_.SetColour(ColorGrid->ForegroundColor()); }
 
 void TPaletteForm::OKButtonClick(QObject*) {
     hide();

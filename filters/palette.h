@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "platform/bitmap.h"
+#include "platform/qt/colour_channels.h"
 
 class QFrame;
 class QGroupBox;
@@ -55,7 +56,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void ShowChosenColour();
+    ColourChannels channels_{};
 };
 
 extern TPaletteForm* PaletteForm;

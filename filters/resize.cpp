@@ -14,6 +14,7 @@
 #include "app/main_form.h"
 #include "filters/geometry.h"
 #include "platform/error.h"
+#include "platform/qt/form_controls.h"
 #include "platform/qt/scroll_bar.h"
 #include "platform/services.h"
 
@@ -24,34 +25,24 @@ TResizeForm* ResizeForm = nullptr;
 namespace {
 
 QLabel* AddLabel(QWidget* parent, const char* name, const char* text, const QRect& geometry) {
-    auto* label = new QLabel(text, parent);
-    if (*name != '\0') label->setObjectName(name);
-    label->setGeometry(geometry);
-    return label;
+    return Place(new QLabel(text, parent), name, geometry);
 }
 
 QPushButton* AddButton(QWidget* parent, const char* name, const char* caption, const QRect& geometry) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    return button;
+    return Place(new QPushButton(caption, parent), name, geometry);
 }
 
 // A check box whose click handler runs on every change of its state, made by
 // the user or by code.
 QCheckBox* AddCheckBox(TResizeForm* form, QWidget* parent, const char* name, const char* caption, int top) {
-    auto* checkBox = new QCheckBox(caption, parent);
-    checkBox->setObjectName(name);
-    checkBox->setGeometry(12, top, 320, 20);
+    auto* checkBox = Place(new QCheckBox(caption, parent), name, QRect(12, top, 320, 20));
     QObject::connect(checkBox, &QCheckBox::toggled, form,
                      [form, checkBox] { RunGuarded([&] { form->RatioCheckBoxClick(checkBox); }); });
     return checkBox;
 }
 
 TScrollBar* AddSizeScrollBar(QWidget* parent, const char* name, int top) {
-    auto* scrollBar = new TScrollBar(parent);
-    scrollBar->setObjectName(name);
-    scrollBar->setGeometry(92, top, 190, 17);
+    auto* scrollBar = Place(new TScrollBar(parent), name, QRect(92, top, 190, 17));
     scrollBar->SetMax(2500);
     scrollBar->SetMin(10);
     scrollBar->SetLargeChange(100);
@@ -106,10 +97,7 @@ TResizeForm::TResizeForm(QWidget* parent) : QDialog(parent) {
     for (int i = 0; i < 6; ++i) {
         QPushButton* button = AddButton(properties, sizes[i].name, sizes[i].caption,
                                         QRect(12 + 108 * (i % 3), 172 + 32 * (i / 3), 102, 26));
-        const auto handler = sizes[i].handler;
-        connect(button, &QPushButton::clicked, this, [this, button, handler] {
-            RunGuarded([&] { (this->*handler)(button); });
-        });
+        OnClick(button, this, sizes[i].handler);
         *buttons[i] = button;
     }
 
@@ -117,8 +105,8 @@ TResizeForm::TResizeForm(QWidget* parent) : QDialog(parent) {
     OKButton->setToolTip("OK");
     CancelButton = AddButton(this, "CancelButton", "&Cancel", QRect(268, 258, 84, 26));
     CancelButton->setToolTip("Cancel");
-    connect(OKButton, &QPushButton::clicked, this, [this] { RunGuarded([this] { OKButtonClick(OKButton); }); });
-    connect(CancelButton, &QPushButton::clicked, this, [this] { RunGuarded([this] { CancelButtonClick(CancelButton); }); });
+    OnClick(OKButton, this, &TResizeForm::OKButtonClick);
+    OnClick(CancelButton, this, &TResizeForm::CancelButtonClick);
 }
 
 int TResizeForm::OldWidth() const { return WidthLabel->text().toInt(); }

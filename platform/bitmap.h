@@ -19,6 +19,9 @@ using TColor = std::uint32_t;
 constexpr TColor RGB(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
     return TColor{red} | TColor{green} << 8 | TColor{blue} << 16;
 }
+constexpr int RedOf(TColor colour) { return static_cast<int>(colour & 0xFF); }
+constexpr int GreenOf(TColor colour) { return static_cast<int>(colour >> 8 & 0xFF); }
+constexpr int BlueOf(TColor colour) { return static_cast<int>(colour >> 16 & 0xFF); }
 
 class Bitmap {
 public:

@@ -19,6 +19,7 @@
 #include "platform/bmp.h"
 #include "platform/qt/canvas.h"
 #include "platform/qt/colour_grid.h"
+#include "platform/qt/form_controls.h"
 #include "platform/qt/image_conversion.h"
 #include "platform/qt/scroll_bar.h"
 #include "platform/services.h"
@@ -33,22 +34,6 @@ namespace {
 using Handler = void (TRetouchForm::*)(QObject*);
 
 const QPoint PanelPlace(128, 16);
-
-// DejaVu Sans Condensed, for the captions that the window's font would clip
-// at their controls' sizes.
-QFont CondensedFont(int pixelSize) {
-    QFont font("DejaVu Sans Condensed");
-    font.setPixelSize(pixelSize);
-    return font;
-}
-
-template <typename Control>
-Control* Place(Control* control, const char* name, const QRect& place, const char* hint = "") {
-    control->setObjectName(name);
-    control->setGeometry(place);
-    control->setToolTip(hint);
-    return control;
-}
 
 QLabel* AddLabel(QWidget* parent, const char* name, const char* caption, QPoint place) {
     auto* label = new QLabel(caption, parent);
@@ -90,21 +75,9 @@ TScrollBar* AddScrollBar(TRetouchForm* form, QWidget* parent, const char* name, 
 QPushButton* AddButton(TRetouchForm* form, QWidget* parent, const char* name, const char* caption, const QRect& place,
                        const char* hint, Handler handler) {
     auto* button = Place(new QPushButton(caption, parent), name, place, hint);
-    QObject::connect(button, &QPushButton::clicked, form,
-                     [form, button, handler] { RunGuarded([&] { (form->*handler)(button); }); });
+    OnClick(button, form, handler);
     return button;
 }
-
-void FillShape(QFrame* shape, TColor colour) {
-    QPalette palette = shape->palette();
-    palette.setColor(QPalette::Window, ToQColor(colour));
-    palette.setColor(QPalette::WindowText, Qt::black);
-    shape->setPalette(palette);
-}
-
-int Red(TColor colour) { return static_cast<int>(colour & 0xFF); }
-int Green(TColor colour) { return static_cast<int>((colour >> 8) & 0xFF); }
-int Blue(TColor colour) { return static_cast<int>((colour >> 16) & 0xFF); }
 
 // The client size the screen leaves for the window beside the frame that
 // the main window shows there.
@@ -174,6 +147,7 @@ void TRetouchForm::BuildColourPages() {
     RLabel = Place(new QLabel("0", RGB_page), "RLabel", QRect(80, 56, 24, 13));
     GLabel = Place(new QLabel("0", RGB_page), "GLabel", QRect(80, 72, 24, 13));
     BLabel = Place(new QLabel("0", RGB_page), "BLabel", QRect(80, 88, 24, 13));
+    channels_ = {ColorShape, RScrollBar, GScrollBar, BScrollBar, RLabel, GLabel, BLabel};
     Standard_page = new QWidget;
     Standard_page->setObjectName("Standard_page");
     PageControl->addTab(Standard_page, "&Pallette");
@@ -278,10 +252,7 @@ BrushSettings TRetouchForm::ToolSettings() const {
             .strengthMaximum = OpacityScrollBar->Max()};
 }
 
-TColor TRetouchForm::CurrentColour() const {
-    return RGB(static_cast<std::uint8_t>(RScrollBar->Position()), static_cast<std::uint8_t>(GScrollBar->Position()),
-               static_cast<std::uint8_t>(BScrollBar->Position()));
-}
+TColor TRetouchForm::CurrentColour() const { return channels_.Colour(); }
 
 void TRetouchForm::AirbrushDab(int x, int y) {
     quorvane::AirbrushDab(picture_, ToolSettings(), x, y);
@@ -293,7 +264,7 @@ void TRetouchForm::ShadeDab(int x, int y, int amount) {
     ShowSpot(x, y);
 }
 
-void TRetouchForm::PickColor(int x, int y) { SetColourPositions(quorvane::PickColor(picture_, x, y)); }
+void TRetouchForm::PickColor(int x, int y) { channels_.SetColour(quorvane::PickColor(picture_, x, y)); }
 
 // Copies the square a dab may have changed from the picture to the screen.
 void TRetouchForm::ShowSpot(int x, int y) {
@@ -307,33 +278,10 @@ void TRetouchForm::ShowSpot(int x, int y) {
     Image->update(spot);
 }
 
-void TRetouchForm::SetColourPositions(TColor colour) {
-    RScrollBar->SetPosition(Red(colour));
-    GScrollBar->SetPosition(Green(colour));
-    BScrollBar->SetPosition(Blue(colour));
-}
-
-void TRetouchForm::ShowCurrentColour() { FillShape(ColorShape, CurrentColour()); }
-
-void TRetouchForm::RScrollBarChange(QObject*) {
-    ShowCurrentColour();
-    RLabel->setText(QString::number(RScrollBar->Position()));
-}
-
-void TRetouchForm::GScrollBarChange(QObject*) {
-    ShowCurrentColour();
-    GLabel->setText(QString::number(GScrollBar->Position()));
-}
-
-void TRetouchForm::BScrollBarChange(QObject*) {
-    ShowCurrentColour();
-    BLabel->setText(QString::number(BScrollBar->Position()));
-}
-
-void TRetouchForm::ColorGridChange(QObject*) {
-    SetColourPositions(ColorGrid->ForegroundColor());
-    ShowCurrentColour();
-}
+void TRetouchForm::RScrollBarChange(QObject*) { channels_.Show(0); }
+void TRetouchForm::GScrollBarChange(QObject*) { channels_.Show(1); }
+void TRetouchForm::BScrollBarChange(QObject*) { channels_.Show(2); }
+void TRetouchForm::ColorGridChange(QObject*) { channels_.SetColour(ColorGrid->ForegroundColor()); }
 
 void TRetouchForm::OKButtonClick(QObject*) {
     const std::string exchangeFile = ExchangeFileName();

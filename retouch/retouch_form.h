@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/bitmap.h"
+#include "platform/qt/colour_channels.h"
 #include "retouch/brushes.h"
 
 class QFrame;
@@ -109,12 +110,11 @@ private:
     void BuildColourPages();
     void BuildImagePanel();
     void ApplyTool(int x, int y);
-    void SetColourPositions(TColor colour);
-    void ShowCurrentColour();
     void ShowSpot(int x, int y);
     void SetClientSize(QSize wanted);
 
     Bitmap picture_;
+    ColourChannels channels_{};
 };
 
 extern TRetouchForm* RetouchForm;

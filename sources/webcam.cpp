@@ -12,6 +12,7 @@
 #include "app/document.h"
 #include "app/exchange_file.h"
 #include "app/main_form.h"
+#include "platform/qt/form_controls.h"
 #include "platform/services.h"
 #include "sources/video_control_widget.h"
 
@@ -24,11 +25,7 @@ namespace {
 constexpr const char* ChoseDriverText = "Chose driver";
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const char* hint, int left) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setToolTip(hint);
-    button->setGeometry(left, 256, 75, 25);
-    return button;
+    return Place(new QPushButton(caption, parent), name, QRect(left, 256, 75, 25), hint);
 }
 
 // Deletes the exchange file when the snapshot ends, however it ends.

@@ -14,7 +14,7 @@
 namespace quorvane {
 
 // A colour value (red in the lowest byte) as Qt's colour.
-inline QColor ToQColor(TColor colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
+inline QColor ToQColor(TColor colour) { return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)); }
 
 class TColorGrid : public QWidget {
     Q_OBJECT
