@@ -144,14 +144,6 @@ void PassOverWorkRows(const RowStep& rowStep) {
     FinishPass(WorkBitmap, 0, width, 0, height);
 }
 
-// The same for a step that rewrites the pixels of one row in place:
-// pixelStep(row, width) gets the row's first byte.
-template <typename PixelStep>
-void PassOverWork(const PixelStep& pixelStep) {
-    const int width = WorkBitmap.Width();
-    PassOverWorkRows([&](int y) { pixelStep(WorkBitmap.ScanLine(y), width); });
-}
-
 // One pass over the inner pixels of WorkBitmap, those with all eight
 // neighbours inside it: rowStep(y) handles columns 1..width - 2 of row y, for
 // rows 1..height - 2. No pass when the bitmap is less than 3 pixels wide or

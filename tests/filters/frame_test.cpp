@@ -34,7 +34,7 @@ TEST_F(FilterFrameTest, PassesLeaveTheStateOfTheSequentialPass) {
     for (const int size : {1, 4, 300}) {
         Load(Uniform(size + 2, size + 1, RGB(1, 2, 3)));
         FilterFrame frame;
-        PassOverWork([](std::uint8_t*, int) {});
+        PassOverWorkRows([](int) {});
         EXPECT_EQ(PixelX, size + 2);
         EXPECT_EQ(PixelY, size + 1);
         EXPECT_EQ(PixelPtr, WorkBitmap.ScanLine(size) + 3 * (size + 2));
@@ -53,8 +53,9 @@ TEST_F(FilterFrameTest, PassesLeaveTheStateOfTheSequentialPass) {
 TEST_F(FilterFrameTest, EveryRowIsVisitedOnce) {
     Load(Uniform(400, 300, RGB(0, 0, 0)));
     FilterFrame frame;
-    PassOverWork([](std::uint8_t* row, int width) {
-        for (int i = 0; i < 3 * width; ++i) ++row[i];
+    PassOverWorkRows([](int y) {
+        std::uint8_t* row = WorkBitmap.ScanLine(y);
+        for (int i = 0; i < 3 * WorkBitmap.Width(); ++i) ++row[i];
     });
     frame.WriteBack();
     for (const int y : {0, 149, 150, 151, 299}) EXPECT_EQ(ImageBitmap.Pixel(399, y), RGB(1, 1, 1)) << y;
