@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <new>
-#include <thread>
 #include <vector>
 
 #include "platform/dsm/dsm_host.h"
@@ -56,7 +54,8 @@ SANE_Status ReadFrame(SANE_Handle device, Frame& frame, std::atomic<int>& percen
     if (!Readable(frame.parameters)) return SANE_STATUS_UNSUPPORTED;
     const std::size_t frameBytes =
         frame.parameters.lines > 0 ? std::size_t(frame.parameters.lines) * frame.parameters.bytes_per_line : 0;
-    frame.bytes.reserve(frameBytes);
+    // Room for the frame the device announces, within reason: the data itself decides.
+    frame.bytes.reserve(std::min<std::size_t>(frameBytes, std::size_t{64} << 20));
     percent = frameBytes != 0 ? 0 : -1;
     std::uint8_t buffer[32768];
     for (;;) {
@@ -156,8 +155,6 @@ void* GrayDib(const Frame& frame, int width, int height) {
 }
 
 }  // namespace
-
-void LetReaderExit() { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }
 
 PageResult ReadPage(SANE_Handle device, std::atomic<int>& percent) try {
     std::vector<Frame> frames;
