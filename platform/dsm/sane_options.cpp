@@ -79,6 +79,9 @@ std::optional<NumberChoice> SaneOptions::Number(const char* name) const {
     } else if (option->constraint_type == SANE_CONSTRAINT_WORD_LIST) {
         const SANE_Word* words = option->constraint.word_list;
         for (SANE_Word i = 1; i <= words[0]; ++i) choice.list.push_back(FromWord(*option, words[i]));
+        if (choice.list.empty()) return std::nullopt;
+        choice.minimum = *std::min_element(choice.list.begin(), choice.list.end());
+        choice.maximum = *std::max_element(choice.list.begin(), choice.list.end());
     } else {
         return std::nullopt;
     }

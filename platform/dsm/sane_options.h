@@ -20,7 +20,8 @@ struct StringChoice {
 };
 
 // A numeric option: its range (minimum, maximum, step 0 for any) or its word
-// list, and its current value, in the option's unit.
+// list (with its least and greatest value as the range), and its current
+// value, in the option's unit.
 struct NumberChoice {
     double minimum = 0;
     double maximum = 0;

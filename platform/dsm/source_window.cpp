@@ -54,7 +54,8 @@ SourceWindow::SourceWindow(const QString& deviceName, SaneOptions options, Pixel
     // too, cancelling a page being read.
     setAttribute(Qt::WA_QuitOnClose, false);
     connect(qApp, &QGuiApplication::lastWindowClosed, this, [this] { actions_.close(); });
-    auto* form = new QFormLayout;
+    form_ = new QFormLayout;
+    QFormLayout* form = form_;
     form->addRow("Device:", new QLabel(deviceName));
     source_ = new QComboBox;
     mode_ = new QComboBox;
@@ -119,6 +120,7 @@ void SourceWindow::Refresh() {
         for (const std::string& value : sources->values) source_->addItem(QString::fromStdString(value));
     if (sources) source_->setCurrentText(QString::fromStdString(sources->current));
     source_->setEnabled(source_->count() > 1);
+    form_->setRowVisible(source_, sources.has_value());
 
     mode_->clear();
     const PixelTypeMask offered = options_.PixelTypes() & allowed_;
@@ -133,17 +135,21 @@ void SourceWindow::Refresh() {
         resolution_->setCurrentIndex(resolution_->findData(resolution->current));
     }
     resolution_->setEnabled(resolution_->count() > 1);
+    form_->setRowVisible(resolution_, resolution_->count() > 0);
 
     areaLabel_->setText("Scan area:");
+    bool anyEdge = false;
     for (int i = 0; i < 4; ++i) {
         const QSignalBlocker block(area_[i]);
         const std::optional<NumberChoice> edge = options_.Number(AreaOptions[i]);
         area_[i]->setEnabled(edge.has_value() && edge->list.empty());
         if (!edge) continue;
+        anyEdge = true;
         area_[i]->setRange(edge->minimum, edge->maximum);
         area_[i]->setValue(edge->current);
         areaLabel_->setText(AreaCaption(edge->unit));
     }
+    form_->setRowVisible(areaLabel_, anyEdge);
     scan_->setEnabled(true);
 }
 

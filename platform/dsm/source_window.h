@@ -13,6 +13,7 @@
 
 class QComboBox;
 class QDoubleSpinBox;
+class QFormLayout;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -47,6 +48,7 @@ private:
     SaneOptions options_;
     PixelTypeMask allowed_;
     Actions actions_;
+    QFormLayout* form_;
     QComboBox* source_;
     QComboBox* mode_;
     QComboBox* resolution_;
