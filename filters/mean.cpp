@@ -57,19 +57,13 @@ private:
 
 struct MeanJob {
     std::int64_t n;
-    int width;
-    int height;
-    // The columns and rows of the work bitmap that land inside the image.
-    int firstColumn;
-    int endColumn;
-    int firstRow;
-    int endRow;
+    SelectionInImage inside;  // the work bitmap's columns and rows that land inside the image
 };
 
 template <typename Sum>
 void MeanRows(const MeanJob& job, const Divider<Sum>& divide, int firstRow, int endRow) {
     const std::int64_t n = job.n;
-    const int width = job.width;
+    const int width = job.inside.width;
     auto pixelByte = [](int row, std::int64_t column, int channel) {
         return WorkBitmap.ScanLine(row)[3 * column + channel];
     };
@@ -78,15 +72,16 @@ void MeanRows(const MeanJob& job, const Divider<Sum>& divide, int firstRow, int 
     for (int x = 0; x < width; ++x)
         for (int c = 0; c < 3; ++c)
             vertical[3 * x + c] =
-                WindowSum<Sum>(firstRow, n, job.height, [&](std::int64_t y) { return pixelByte(static_cast<int>(y), x, c); });
+                WindowSum<Sum>(firstRow, n, job.inside.height,
+                               [&](std::int64_t y) { return pixelByte(static_cast<int>(y), x, c); });
     for (int y = firstRow; y < endRow; ++y) {
-        std::uint8_t* out = ImageBitmap.ScanLine(Selection.Top + y) + 3 * (std::int64_t{Selection.Left} + job.firstColumn);
+        std::uint8_t* out = job.inside.ImagePixel(job.inside.firstColumn, y);
         Sum sum[3];
         for (int c = 0; c < 3; ++c)
-            sum[c] = WindowSum<Sum>(job.firstColumn, n, width, [&](std::int64_t x) { return vertical[3 * x + c]; });
+            sum[c] = WindowSum<Sum>(job.inside.firstColumn, n, width, [&](std::int64_t x) { return vertical[3 * x + c]; });
         // Between the clamped ends the window slides without clamping.
-        const std::int64_t firstFree = std::clamp<std::int64_t>(n, job.firstColumn, job.endColumn);
-        const std::int64_t endFree = std::clamp<std::int64_t>(width - n - 1, firstFree, job.endColumn);
+        const std::int64_t firstFree = std::clamp<std::int64_t>(n, job.inside.firstColumn, job.inside.endColumn);
+        const std::int64_t endFree = std::clamp<std::int64_t>(width - n - 1, firstFree, job.inside.endColumn);
         auto clamped = [&](std::int64_t x) {
             const Sum* leaving = &vertical[3 * ClampIndex(x - n, width)];
             const Sum* entering = &vertical[3 * ClampIndex(x + n + 1, width)];
@@ -95,7 +90,7 @@ void MeanRows(const MeanJob& job, const Divider<Sum>& divide, int firstRow, int 
                 sum[c] = sum[c] + entering[c] - leaving[c];
             }
         };
-        for (std::int64_t x = job.firstColumn; x < firstFree; ++x) clamped(x);
+        for (std::int64_t x = job.inside.firstColumn; x < firstFree; ++x) clamped(x);
         const Sum* leaving = vertical.data() + 3 * (firstFree - n);
         const Sum* entering = vertical.data() + 3 * (firstFree + n + 1);
         for (std::int64_t x = firstFree; x < endFree; ++x, leaving += 3, entering += 3) {
@@ -107,10 +102,10 @@ void MeanRows(const MeanJob& job, const Divider<Sum>& divide, int firstRow, int 
             sum[1] = sum[1] + entering[1] - leaving[1];
             sum[2] = sum[2] + entering[2] - leaving[2];
         }
-        for (std::int64_t x = endFree; x < job.endColumn; ++x) clamped(x);
+        for (std::int64_t x = endFree; x < job.inside.endColumn; ++x) clamped(x);
         if (y + 1 < endRow) {
-            const std::uint8_t* leaving = WorkBitmap.ScanLine(static_cast<int>(ClampIndex(y - n, job.height)));
-            const std::uint8_t* entering = WorkBitmap.ScanLine(static_cast<int>(ClampIndex(y + n + 1, job.height)));
+            const std::uint8_t* leaving = WorkBitmap.ScanLine(static_cast<int>(ClampIndex(y - n, job.inside.height)));
+            const std::uint8_t* entering = WorkBitmap.ScanLine(static_cast<int>(ClampIndex(y + n + 1, job.inside.height)));
             for (int i = 0; i < 3 * width; ++i) vertical[i] = vertical[i] + entering[i] - leaving[i];
         }
     }
@@ -120,9 +115,9 @@ template <typename Sum>
 void RunMean(const MeanJob& job) {
     const Sum side = static_cast<Sum>(2 * job.n + 1);
     const Divider<Sum> divide(side * side, side * side * 255);
-    const int rows = job.endRow - job.firstRow;
-    ForRowBlocks(rows, job.endColumn - job.firstColumn, [&](int first, int end) {
-        MeanRows<Sum>(job, divide, job.firstRow + first, job.firstRow + end);
+    const int rows = job.inside.endRow - job.inside.firstRow;
+    ForRowBlocks(rows, job.inside.endColumn - job.inside.firstColumn, [&](int first, int end) {
+        MeanRows<Sum>(job, divide, job.inside.firstRow + first, job.inside.firstRow + end);
     });
 }
 
@@ -137,14 +132,8 @@ void Mean(std::int32_t n) {
     const int width = frame.Width();
     const int height = frame.Height();
     if (width == 0 || height == 0) return;
-    MeanJob job{n,
-                width,
-                height,
-                static_cast<int>(std::clamp<std::int64_t>(-std::int64_t{Selection.Left}, 0, width)),
-                static_cast<int>(std::clamp<std::int64_t>(std::int64_t{ImageBitmap.Width()} - Selection.Left, 0, width)),
-                static_cast<int>(std::clamp<std::int64_t>(-std::int64_t{Selection.Top}, 0, height)),
-                static_cast<int>(std::clamp<std::int64_t>(std::int64_t{ImageBitmap.Height()} - Selection.Top, 0, height))};
-    if (job.firstColumn < job.endColumn && job.firstRow < job.endRow) {
+    const MeanJob job{n, MeasureSelectionInImage()};
+    if (!job.inside.Empty()) {
         if (n <= LargestNarrowRadius)
             RunMean<std::uint32_t>(job);
         else
