@@ -17,13 +17,6 @@
 namespace quorvane {
 namespace {
 
-constexpr int PhotoWidth = 6000;
-constexpr int PhotoHeight = 4000;
-
-const Bitmap& Photo() {
-    static const Bitmap photo = MakePhoto(PhotoWidth, PhotoHeight);
-    return photo;
-}
 
 std::string BenchFile(const std::string& name) {
     const char* folder = std::getenv("TMPDIR");

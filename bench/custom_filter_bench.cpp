@@ -17,15 +17,8 @@
 namespace quorvane {
 namespace {
 
-constexpr int PhotoWidth = 6000;
-constexpr int PhotoHeight = 4000;
 constexpr int CropWidth = 600;
 constexpr int CropHeight = 400;
-
-const Bitmap& Photo() {
-    static const Bitmap photo = MakePhoto(PhotoWidth, PhotoHeight);
-    return photo;
-}
 
 struct Filter {
     const char* name;

@@ -28,15 +28,7 @@
 namespace quorvane {
 namespace {
 
-constexpr int Width = 6000;
-constexpr int Height = 4000;
-
 using Clock = std::chrono::steady_clock;
-
-const Bitmap& Photo() {
-    static const Bitmap photo = MakePhoto(Width, Height);
-    return photo;
-}
 
 void LoadPhoto() {
     ImageBitmap.Assign(Photo());

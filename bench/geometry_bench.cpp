@@ -24,13 +24,6 @@
 namespace quorvane {
 namespace {
 
-constexpr int PhotoWidth = 6000;
-constexpr int PhotoHeight = 4000;
-
-const Bitmap& Photo() {
-    static const Bitmap photo = MakePhoto(PhotoWidth, PhotoHeight);
-    return photo;
-}
 
 using Clock = std::chrono::steady_clock;
 

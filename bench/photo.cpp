@@ -81,4 +81,9 @@ Bitmap MakePhoto(int width, int height) {
     return image;
 }
 
+const Bitmap& Photo() {
+    static const Bitmap photo = MakePhoto(PhotoWidth, PhotoHeight);
+    return photo;
+}
+
 }  // namespace quorvane

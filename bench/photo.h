@@ -11,4 +11,9 @@ namespace quorvane {
 
 Bitmap MakePhoto(int width, int height);
 
+// The in-process benchmarks' 24-megapixel photo, made on first use.
+inline constexpr int PhotoWidth = 6000;
+inline constexpr int PhotoHeight = 4000;
+const Bitmap& Photo();
+
 }  // namespace quorvane

@@ -12,14 +12,11 @@
 
 namespace {
 
-constexpr int Width = 6000;
-constexpr int Height = 4000;
-
 quorvane::TMainForm& Form() {
     static quorvane::TMainForm* form = [] {
         auto* created = new quorvane::TMainForm;
         created->FormCreate({"quorvane"});
-        quorvane::ImageBitmap = quorvane::MakePhoto(Width, Height);
+        quorvane::ImageBitmap = quorvane::MakePhoto(quorvane::PhotoWidth, quorvane::PhotoHeight);
         quorvane::SelectAll();
         created->ReDraw();
         return created;
