@@ -52,20 +52,16 @@ void StretchInteriorOverSelection() {
     const std::int64_t width = WorkBitmap.Width();
     const std::int64_t height = WorkBitmap.Height();
     if (width < 3 || height < 3) return;
-    const std::int64_t firstColumn = std::max<std::int64_t>(Selection.Left, 0);
-    const std::int64_t endColumn = std::min<std::int64_t>(Selection.Left + width, ImageBitmap.Width());
-    const std::int64_t firstRow = std::max<std::int64_t>(Selection.Top, 0);
-    const std::int64_t endRow = std::min<std::int64_t>(Selection.Top + height, ImageBitmap.Height());
-    if (firstColumn >= endColumn || firstRow >= endRow) return;
-    std::vector<std::size_t> sourceOffset(static_cast<std::size_t>(endColumn - firstColumn));
-    for (std::int64_t column = firstColumn; column < endColumn; ++column)
-        sourceOffset[column - firstColumn] =
-            static_cast<std::size_t>(3 * (1 + (column - Selection.Left) * (width - 2) / width));
-    ForRowBlocks(static_cast<int>(endRow - firstRow), endColumn - firstColumn, [&](int first, int end) {
-        for (std::int64_t row = firstRow + first; row < firstRow + end; ++row) {
-            const std::int64_t sourceRow = 1 + (row - Selection.Top) * (height - 2) / height;
+    const SelectionInImage inside = MeasureSelectionInImage();
+    if (inside.Empty()) return;
+    std::vector<std::size_t> sourceOffset(static_cast<std::size_t>(inside.endColumn - inside.firstColumn));
+    for (std::int64_t column = inside.firstColumn; column < inside.endColumn; ++column)
+        sourceOffset[column - inside.firstColumn] = static_cast<std::size_t>(3 * (1 + column * (width - 2) / width));
+    ForRowBlocks(inside.endRow - inside.firstRow, inside.endColumn - inside.firstColumn, [&](int first, int end) {
+        for (int row = inside.firstRow + first; row < inside.firstRow + end; ++row) {
+            const std::int64_t sourceRow = 1 + row * (height - 2) / height;
             const std::uint8_t* from = WorkBitmap.ScanLine(static_cast<int>(sourceRow));
-            std::uint8_t* to = ImageBitmap.ScanLine(static_cast<int>(row)) + 3 * firstColumn;
+            std::uint8_t* to = inside.ImagePixel(inside.firstColumn, row);
             for (const std::size_t offset : sourceOffset) {
                 to[0] = from[offset];
                 to[1] = from[offset + 1];

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "filters/frame.h"
@@ -32,9 +33,7 @@ void Feather(TColor colour) {
     const std::int64_t b = height / 2;
     // The first pixel's distance would be 0 / 0.
     if (a == 0 || b == 0) throw Error("Invalid floating point operation");
-    const std::uint8_t red = static_cast<std::uint8_t>(colour);
-    const std::uint8_t green = static_cast<std::uint8_t>(colour >> 8);
-    const std::uint8_t blue = static_cast<std::uint8_t>(colour >> 16);
+    const PixelBytes target = BytesOf(colour);
     std::vector<long double> columnTerm(static_cast<std::size_t>(width));
     for (int x = 0; x < width; ++x) columnTerm[x] = AxisTerm(x, a);
     PassOverWorkRows([&](int y) {
@@ -43,17 +42,13 @@ void Feather(TColor colour) {
         for (int x = 0; x < width; ++x, pixel += 3) {
             const double d = static_cast<double>(std::sqrt(columnTerm[x] + rowTerm));
             if (d > 1) {
-                pixel[0] = blue;
-                pixel[1] = green;
-                pixel[2] = red;
+                std::memcpy(pixel, target.data(), 3);
                 continue;
             }
             const double t = static_cast<double>(1.0L - d);
             const long double weightOfColour = 1.0L - t;
             const long double weightOfValue = t;
-            pixel[0] = Blend(pixel[0], blue, weightOfColour, weightOfValue);
-            pixel[1] = Blend(pixel[1], green, weightOfColour, weightOfValue);
-            pixel[2] = Blend(pixel[2], red, weightOfColour, weightOfValue);
+            for (int c = 0; c < 3; ++c) pixel[c] = Blend(pixel[c], target[c], weightOfColour, weightOfValue);
         }
     });
     frame.WriteBack();

@@ -29,10 +29,13 @@ inline std::uint8_t ClampByte(std::int32_t value) {
     return static_cast<std::uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
 }
 
-// (red + green + blue) div 3 of the pixel at PixelPtr.
-inline std::uint8_t PixelLuminance() {
-    return static_cast<std::uint8_t>((PixelPtr[0] + PixelPtr[1] + PixelPtr[2]) / 3);
+// (red + green + blue) div 3 of a pixel.
+inline std::uint8_t Luminance(const std::uint8_t* pixel) {
+    return static_cast<std::uint8_t>((pixel[0] + pixel[1] + pixel[2]) / 3);
 }
+
+// The luminance of the pixel at PixelPtr.
+inline std::uint8_t PixelLuminance() { return Luminance(PixelPtr); }
 
 // Sets the pass state to what a pass over columns [firstColumn, endColumn)
 // and rows [firstRow, endRow) of `bitmap` leaves. Call it while the bitmap

@@ -33,9 +33,7 @@ struct ChannelRanges {
 ChannelRanges MeasureSelection(const InPlaceFrame& frame) {
     ChannelRanges ranges;
     if (frame.Inside().ReachesPastImage()) {
-        const std::uint8_t outside[3] = {static_cast<std::uint8_t>(OutsideImageColour >> 16),
-                                         static_cast<std::uint8_t>(OutsideImageColour >> 8),
-                                         static_cast<std::uint8_t>(OutsideImageColour)};
+        const PixelBytes outside = BytesOf(OutsideImageColour);
         for (int c = 0; c < 3; ++c) ranges.minimum[c] = ranges.maximum[c] = outside[c];
     }
     std::mutex merge;

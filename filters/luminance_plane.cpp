@@ -12,7 +12,7 @@ LuminancePlane::LuminancePlane()
         const std::uint8_t* row = WorkBitmap.ScanLine(y);
         std::uint8_t* out = storage_.Data() + static_cast<std::size_t>(y) * width_;
         for (const std::uint8_t* pixel = row; pixel != row + 3 * width; pixel += 3)
-            *out++ = static_cast<std::uint8_t>((pixel[0] + pixel[1] + pixel[2]) / 3);
+            *out++ = Luminance(pixel);
     });
 }
 

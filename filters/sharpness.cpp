@@ -14,8 +14,6 @@ std::uint8_t Sharpened(int luminance, int mean, int value, bool decrease) {
     return ClampByte(decrease ? (2 * value - difference) / 2 : 2 * difference + value);
 }
 
-int Luminance(const std::uint8_t* pixel) { return (pixel[0] + pixel[1] + pixel[2]) / 3; }
-
 }  // namespace
 
 void AdjustSharpness(bool decrease) {

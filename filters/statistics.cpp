@@ -34,7 +34,7 @@ ImageStatistics MeasureImage() {
             std::uint64_t rowSum = 0;
             WidenChannelRange(row, width, low, high);
             for (const std::uint8_t* pixel = row; pixel != row + 3 * width; pixel += 3)
-                rowSum += static_cast<std::uint32_t>((pixel[0] + pixel[1] + pixel[2]) / 3);
+                rowSum += Luminance(pixel);
             sum += static_cast<std::int64_t>(rowSum);
         }
         const std::lock_guard lock(merge);

@@ -46,19 +46,15 @@ TColor Bitmap::Pixel(int x, int y) const {
 }
 
 void Bitmap::SetPixel(int x, int y, TColor colour) {
-    std::uint8_t* p = ScanLine(y) + x * BytesPerPixel;
-    p[0] = static_cast<std::uint8_t>(colour >> 16);
-    p[1] = static_cast<std::uint8_t>(colour >> 8);
-    p[2] = static_cast<std::uint8_t>(colour);
+    const PixelBytes pixel = BytesOf(colour);
+    std::memcpy(ScanLine(y) + x * BytesPerPixel, pixel.data(), BytesPerPixel);
 }
 
 void Bitmap::Fill(TColor colour) {
     if (Empty()) return;
-    const std::uint8_t pixel[3] = {static_cast<std::uint8_t>(colour >> 16),
-                                   static_cast<std::uint8_t>(colour >> 8),
-                                   static_cast<std::uint8_t>(colour)};
+    const PixelBytes pixel = BytesOf(colour);
     std::uint8_t* first = ScanLine(0);
-    for (int x = 0; x < width_; ++x) std::memcpy(first + x * BytesPerPixel, pixel, 3);
+    for (int x = 0; x < width_; ++x) std::memcpy(first + x * BytesPerPixel, pixel.data(), BytesPerPixel);
     for (int y = 1; y < height_; ++y) std::memcpy(ScanLine(y), first, Stride());
 }
 

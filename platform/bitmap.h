@@ -6,6 +6,7 @@
 // The padding stays zero: nothing writes past Width * 3 bytes of a row.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -22,6 +23,13 @@ constexpr TColor RGB(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
 constexpr int RedOf(TColor colour) { return static_cast<int>(colour & 0xFF); }
 constexpr int GreenOf(TColor colour) { return static_cast<int>(colour >> 8 & 0xFF); }
 constexpr int BlueOf(TColor colour) { return static_cast<int>(colour >> 16 & 0xFF); }
+
+// The colour as a pixel's three bytes: blue, green, red.
+using PixelBytes = std::array<std::uint8_t, 3>;
+constexpr PixelBytes BytesOf(TColor colour) {
+    return {static_cast<std::uint8_t>(BlueOf(colour)), static_cast<std::uint8_t>(GreenOf(colour)),
+            static_cast<std::uint8_t>(RedOf(colour))};
+}
 
 class Bitmap {
 public:

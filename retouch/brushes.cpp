@@ -31,16 +31,12 @@ void ForSpot(Bitmap& picture, int size, std::int32_t centreX, std::int32_t centr
     }
 }
 
-std::uint8_t Channel(TColor colour, int shift) { return static_cast<std::uint8_t>(colour >> shift); }
-
 }  // namespace
 
 void AirbrushDab(Bitmap& picture, const BrushSettings& settings, std::int32_t x, std::int32_t y) {
     if (settings.strengthMaximum < 1) return;
     const double opacity = static_cast<double>(settings.strength) / settings.strengthMaximum;
-    // Blue, green, red: the order of the bytes in a pixel.
-    const std::uint8_t colour[3] = {Channel(settings.colour, 16), Channel(settings.colour, 8),
-                                   Channel(settings.colour, 0)};
+    const PixelBytes colour = BytesOf(settings.colour);
     ForSpot(picture, settings.size, x, y, [&](std::uint8_t* pixel, long double relativeDistance) {
         const auto weight = static_cast<double>((1.0L - relativeDistance) * opacity);
         const auto remainder = static_cast<double>(1.0L - weight);

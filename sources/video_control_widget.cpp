@@ -2,6 +2,7 @@
 
 #include <QPalette>
 
+#include "platform/qt/colour_grid.h"
 #include "platform/services.h"
 #include "sources/capture_view.h"
 
@@ -11,7 +12,7 @@ VideoControlWidget::VideoControlWidget(QWidget* parent) : QWidget(parent) { setA
 
 void VideoControlWidget::SetColour(TColor colour) {
     QPalette colours = palette();
-    colours.setColor(QPalette::Window, QColor(colour & 0xff, (colour >> 8) & 0xff, (colour >> 16) & 0xff));
+    colours.setColor(QPalette::Window, ToQColor(colour));
     setPalette(colours);
 }
 
