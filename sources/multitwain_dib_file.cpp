@@ -56,7 +56,7 @@ int WriteImage(ReplacingFile& file, BlockHandle image) {
     if (header->size == CoreHeaderSize) colours = header->colorCount;
     const std::optional<std::uint64_t> pixelBytes = PixelBytes(lock.Data(), *header);
     if (!pixelBytes) return DibNotWritten;
-    const std::uint64_t pixelOffset = FileHeaderSize + header->size + 4 * colours;
+    const std::uint64_t pixelOffset = FileHeaderSize + header->size + header->maskBytes + 4 * colours;
     const std::uint64_t fileSize = pixelOffset + *pixelBytes;
     if (fileSize - FileHeaderSize > lock.Size() || fileSize > UINT32_MAX) return DibImageNotReadable;
     std::uint8_t fileHeader[FileHeaderSize] = {'B', 'M'};

@@ -48,9 +48,9 @@ std::optional<DibHeader> ReadDibHeader(const std::uint8_t* data, std::size_t siz
     } else {
         return std::nullopt;
     }
-    header.pixelOffset = header.size + 4 * std::uint64_t(header.colorCount);
     if (header.size == InfoHeaderSize && header.compression == BitFieldsCompression)
-        header.pixelOffset += BitFieldMasksSize;
+        header.maskBytes = BitFieldMasksSize;
+    header.pixelOffset = header.size + header.maskBytes + 4 * std::uint64_t(header.colorCount);
     return header;
 }
 

@@ -17,6 +17,7 @@ struct DibHeader {
     std::uint32_t sizeImage = 0;
     std::uint32_t colorsUsed = 0;
     int colorCount = 0;             // by the colour-count rule
+    std::uint64_t maskBytes = 0;    // the bit-field masks after a 40-byte header
     std::uint64_t pixelOffset = 0;  // from the start of the block
 };
 

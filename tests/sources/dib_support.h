@@ -16,6 +16,7 @@ struct DibLayout {
     std::uint32_t headerSize = 40;
     std::uint32_t compression = 0;
     std::uint32_t colorsUsed = 0;
+    std::uint32_t sizeImage = 0;
     std::vector<std::uint32_t> colours = {};  // 0x00RRGGBB, written as four-byte entries
     std::vector<std::uint8_t> pixels = {};    // the rows exactly as stored
     std::size_t blockSize = 0;           // 0: exactly what the parts need
@@ -44,6 +45,7 @@ inline std::vector<std::uint8_t> DibBytes(const DibLayout& layout) {
         Put16(bytes, 12, 1);
         Put16(bytes, 14, static_cast<std::uint16_t>(layout.bitCount));
         Put32(bytes, 16, layout.compression);
+        Put32(bytes, 20, layout.sizeImage);
         Put32(bytes, 32, layout.colorsUsed);
     }
     for (std::uint32_t colour : layout.colours) {

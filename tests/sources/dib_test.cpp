@@ -200,6 +200,16 @@ TEST_F(DibFiles, OneBitImageHasItsRowsAt62) {
     EXPECT_EQ(file.size(), 66u);
 }
 
+TEST_F(DibFiles, BitFieldImageHasItsRowsAfterTheMasks) {
+    const OwnedBlock image(MakeDib({.width = 2, .height = 1, .bitCount = 16, .compression = 3, .sizeImage = 4,
+                                    .colours = {0xf800, 0x07e0, 0x001f}, .pixels = {1, 2, 3, 4}}));
+    const auto path = folder / "fields.bmp";
+    ASSERT_EQ(DIB_WriteFile(image.get(), path.string()), DibWritten);
+    const std::vector<std::uint8_t> file = FileBytes(path);
+    EXPECT_EQ(Field32(file, 10), 66u);
+    EXPECT_EQ(file.size(), 70u);
+}
+
 TEST_F(DibFiles, WriteResultCodes) {
     const OwnedBlock image(MakeDib({.pixels = {1, 2, 3, 0}}));
     const OwnedBlock compressedWithoutSize(MakeDib({.bitCount = 8, .compression = 1, .blockSize = 2048}));
