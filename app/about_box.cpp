@@ -1,13 +1,13 @@
 #include "app/about_box.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
-#include <QScreen>
 #include <QShowEvent>
 #include <QSvgRenderer>
+
+#include "platform/qt/form_controls.h"
 
 namespace quorvane {
 
@@ -67,17 +67,13 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     ok->setObjectName("BitBtn1");
     ok->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     ok->setGeometry(128, 178, 75, 25);
-    connect(ok, &QPushButton::clicked, this, [this, ok] { BitBtn1Click(ok); });
+    OnClick(ok, this, &TAboutBox::BitBtn1Click);
 }
 
 void TAboutBox::BitBtn1Click(QObject*) { close(); }
 
 void TAboutBox::showEvent(QShowEvent* event) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect placed = frameGeometry();
-        placed.moveCenter(screen->availableGeometry().center());
-        move(placed.topLeft());
-    }
+    CentreOnScreen(this);
     QDialog::showEvent(event);
 }
 

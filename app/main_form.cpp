@@ -72,16 +72,17 @@ TMainForm::~TMainForm() {
 void TMainForm::FormCreate(const std::vector<std::string>& arguments) {
     setAcceptDrops(true);
     ResetDocument();
+    bool drawn = false;  // an opened file has drawn itself
     RunGuarded([&] {
         const std::string argument = arguments.size() > 1 ? arguments[1] : std::string();
         if (!argument.empty() && QFileInfo::exists(QString::fromStdString(argument))) {
             CurrentFileName = argument;
-            OpenFile(CurrentFileName);
+            drawn = quorvane::OpenFile(CurrentFileName);
         } else if (!argument.empty()) {
             TheServices().messages->ShowMessage(argument + " does not exist.");
         }
     });
-    ReDraw();
+    if (!drawn) ReDraw();
 }
 
 void TMainForm::OpenFile(const std::string& path) { quorvane::OpenFile(path); }

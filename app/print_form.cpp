@@ -2,10 +2,8 @@
 
 #include <QFrame>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 #include "app/main_form.h"
 #include "platform/qt/form_controls.h"
@@ -64,11 +62,7 @@ void TPrintForm::Button1Click(QObject*) {
 void TPrintForm::Button2Click(QObject*) { close(); }
 
 void TPrintForm::showEvent(QShowEvent* event) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect placed = frameGeometry();
-        placed.moveCenter(screen->availableGeometry().center());
-        move(placed.topLeft());
-    }
+    CentreOnScreen(this);
     QDialog::showEvent(event);
 }
 

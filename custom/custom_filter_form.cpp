@@ -1,11 +1,9 @@
 #include "custom/custom_filter_form.h"
 
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <filesystem>
 
 #include "app/main_form.h"
@@ -168,11 +166,7 @@ void TCustomFilterForm::Close() {
 
 void TCustomFilterForm::showEvent(QShowEvent* event) {
     if (!placed_) {
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect placed = frameGeometry();
-            placed.moveCenter(screen->availableGeometry().center());
-            move(placed.topLeft());
-        }
+        CentreOnScreen(this);
         placed_ = true;
     }
     QWidget::showEvent(event);

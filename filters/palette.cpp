@@ -2,10 +2,8 @@
 
 #include <QFrame>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 
 #include "app/document.h"
@@ -92,11 +90,7 @@ void TPaletteForm::OKButtonClick(QObject*) {
 void TPaletteForm::CancelButtonClick(QObject*) { hide(); }
 
 void TPaletteForm::showEvent(QShowEvent* event) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect placed = frameGeometry();
-        placed.moveCenter(screen->availableGeometry().center());
-        move(placed.topLeft());
-    }
+    CentreOnScreen(this);
     QWidget::showEvent(event);
 }
 

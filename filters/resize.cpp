@@ -3,10 +3,8 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -175,11 +173,7 @@ bool TResizeForm::event(QEvent* event) {
 }
 
 void TResizeForm::showEvent(QShowEvent* event) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect placed = frameGeometry();
-        placed.moveCenter(screen->availableGeometry().center());
-        move(placed.topLeft());
-    }
+    CentreOnScreen(this);
     QDialog::showEvent(event);
 }
 

@@ -3,11 +3,9 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QAbstractItemView>
-#include <QScreen>
 
 #include "app/document.h"
 #include "app/exchange_file.h"
@@ -62,8 +60,7 @@ TVideoForm::TVideoForm(QWidget* parent) : QWidget(parent) {
     SnapshotButton = MakeButton(this, "SnapshotButton", "&Snapshot", "Snapshot", 160);
     SnapshotButton->setEnabled(false);
     OkButton = MakeButton(this, "OkButton", "&Ok", "OK", 240);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
     FormCreate(this);
     connect(DriversComboBox, &QComboBox::activated, this, [this] {
         RunGuarded([this] { DriversComboBoxChange(this); });

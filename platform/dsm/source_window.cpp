@@ -10,13 +10,13 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
+#include "platform/qt/form_controls.h"
 #include "sources/twain.h"
 
 namespace quorvane::dsm {
@@ -108,8 +108,7 @@ SourceWindow::SourceWindow(const QString& deviceName, SaneOptions options, Pixel
     Refresh();
     setMinimumWidth(340);
     adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
 }
 
 void SourceWindow::Refresh() {

@@ -3,9 +3,12 @@
 #pragma once
 
 #include <QFont>
+#include <QGuiApplication>
 #include <QObject>
 #include <QPushButton>
 #include <QRect>
+#include <QScreen>
+#include <QWidget>
 
 #include "platform/services.h"
 
@@ -25,6 +28,15 @@ template <typename Form>
 void OnClick(QPushButton* button, Form* form, void (Form::*handler)(QObject*)) {
     QObject::connect(button, &QPushButton::clicked, form,
                      [form, button, handler] { RunGuarded([&] { (form->*handler)(button); }); });
+}
+
+// Places a window, its frame included, in the middle of the primary screen.
+inline void CentreOnScreen(QWidget* window) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect placed = window->frameGeometry();
+        placed.moveCenter(screen->availableGeometry().center());
+        window->move(placed.topLeft());
+    }
 }
 
 // DejaVu Sans Condensed, for captions the forms' font would clip at their
