@@ -4,12 +4,12 @@
 // it is copied. Inside a tile, four target rows are filled at once from the
 // twelve bytes of four neighbouring source pixels.
 #include <algorithm>
-#include <bit>
 #include <cstddef>
 #include <cstring>
 #include <utility>
 
 #include "app/document.h"
+#include "filters/four_pixels.h"
 #include "filters/geometry.h"
 #include "filters/parallel_rows.h"
 #include "platform/services.h"
@@ -17,8 +17,6 @@
 namespace quorvane {
 
 namespace {
-
-static_assert(std::endian::native == std::endian::little, "the four-pixel groups assume little-endian words");
 
 constexpr int Tile = 512;  // a multiple of four
 
@@ -44,14 +42,11 @@ void GatherFourRows(std::uint8_t* to, std::size_t toStride, SourceRun run, int c
     std::uint8_t* at = first;
     const std::uint8_t* from = run.first;
     for (int i = 1; i < count; ++i, at += 3, from += run.step) {
-        std::uint64_t low;
-        std::uint32_t high;
-        std::memcpy(&low, from, 8);
-        std::memcpy(&high, from + 8, 4);
-        StoreWord(at, static_cast<std::uint32_t>(low));
-        StoreWord(at + next, static_cast<std::uint32_t>(low >> 24));
-        StoreWord(at + 2 * next, static_cast<std::uint32_t>(low >> 48 | std::uint64_t{high} << 16));
-        StoreWord(at + 3 * next, high >> 8);
+        const FourPixels four = LoadFour(from);
+        StoreWord(at, static_cast<std::uint32_t>(four.low));
+        StoreWord(at + next, static_cast<std::uint32_t>(four.low >> 24));
+        StoreWord(at + 2 * next, static_cast<std::uint32_t>(four.low >> 48 | std::uint64_t{four.high} << 16));
+        StoreWord(at + 3 * next, four.high >> 8);
     }
     for (int k = 0; k < 4; ++k) std::memcpy(at + k * next, from + 3 * k, 3);
 }
