@@ -10,6 +10,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,7 @@ namespace {
 struct Manager {
     bool open = false;
     std::unique_ptr<SaneSource> source;
-    std::string chosen;  // the device the user picked
+    std::optional<DeviceEntry> chosen;  // the device the user picked
     std::map<std::string, SaneOptions::Saved> settings;
     TW_UINT16 condition = TWCC_SUCCESS;
 };
@@ -79,32 +80,42 @@ TW_UINT16 UserSelect(TW_IDENTITY& identity) {
     if (!manager.open) return Fail(TWCC_SEQERROR);
     if (QCoreApplication::instance() == nullptr) return Fail(TWCC_BUMMER);
     const std::vector<DeviceEntry> devices = Devices();
-    const std::optional<std::size_t> picked = SelectSource(devices, manager.chosen);
+    const std::optional<std::size_t> picked = SelectSource(devices, manager.chosen ? manager.chosen->name : "");
     if (!picked) return TWRC_CANCEL;
-    manager.chosen = devices[*picked].name;
-    Copy(identity.ProductName, manager.chosen);
+    manager.chosen = devices[*picked];
+    Copy(identity.ProductName, manager.chosen->name);
     return TWRC_SUCCESS;
 }
 
-TW_UINT16 OpenSource(TW_IDENTITY& identity) {
+// The open source for a device: the settings it had earlier in the run.
+TW_UINT16 Opened(const DeviceEntry& device, SANE_Handle handle, TW_IDENTITY& identity) {
     Manager& manager = TheManager();
-    if (!manager.open) return Fail(TWCC_SEQERROR);
-    if (manager.source) return Fail(TWCC_MAXCONNECTIONS);
-    const std::vector<DeviceEntry> devices = Devices();
-    const DeviceEntry* device = devices.empty() ? nullptr : &devices.front();
-    for (const DeviceEntry& entry : devices)
-        if (entry.name == manager.chosen) device = &entry;
-    if (device == nullptr) return Fail(TWCC_NODS);
-    SANE_Handle handle = nullptr;
-    if (sane_open(device->name.c_str(), &handle) != SANE_STATUS_GOOD) return Fail(TWCC_OPERATIONERROR);
-    manager.source = std::make_unique<SaneSource>(handle, device->name, device->description, manager.condition);
-    if (const auto saved = manager.settings.find(device->name); saved != manager.settings.end())
+    manager.source = std::make_unique<SaneSource>(handle, device.name, device.description, manager.condition);
+    if (const auto saved = manager.settings.find(device.name); saved != manager.settings.end())
         manager.source->Options().Restore(saved->second);
     identity.Id = 1;
     Copy(identity.Manufacturer, "SANE");
     Copy(identity.ProductFamily, "Scanner");
-    Copy(identity.ProductName, device->name);
+    Copy(identity.ProductName, device.name);
     return TWRC_SUCCESS;
+}
+
+// The default source: the user's pick, opened without listing the devices
+// again (a network search can take seconds), else the first device listed.
+TW_UINT16 OpenSource(TW_IDENTITY& identity) {
+    Manager& manager = TheManager();
+    if (!manager.open) return Fail(TWCC_SEQERROR);
+    if (manager.source) return Fail(TWCC_MAXCONNECTIONS);
+    SANE_Handle handle = nullptr;
+    if (manager.chosen && sane_open(manager.chosen->name.c_str(), &handle) == SANE_STATUS_GOOD)
+        return Opened(*manager.chosen, handle, identity);
+    const std::vector<DeviceEntry> devices = Devices();
+    const DeviceEntry* device = devices.empty() ? nullptr : &devices.front();
+    for (const DeviceEntry& entry : devices)
+        if (manager.chosen && entry.name == manager.chosen->name) device = &entry;
+    if (device == nullptr) return Fail(TWCC_NODS);
+    if (sane_open(device->name.c_str(), &handle) != SANE_STATUS_GOOD) return Fail(TWCC_OPERATIONERROR);
+    return Opened(*device, handle, identity);
 }
 
 TW_UINT16 CloseSource() {
