@@ -37,7 +37,6 @@ public:
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
-    int Descriptor() const { return fd_; }
     void Write(const void* data, std::size_t size);
     // Writes `count` pieces of `size` bytes, piece i starting at first + i * step
     // (step may be negative): the rows of a picture in either order.

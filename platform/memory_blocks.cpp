@@ -29,11 +29,6 @@ Block* Find(void* handle) {
 
 }  // namespace
 
-bool IsBlock(BlockHandle block) {
-    std::lock_guard lock(BlocksMutex);
-    return Find(block) != nullptr;
-}
-
 std::size_t LiveBlockCount() {
     std::lock_guard lock(BlocksMutex);
     return Blocks().size();

@@ -16,7 +16,6 @@ using BlockHandle = void*;
 inline BlockHandle AllocateBlock(std::size_t size) { return QuorvaneAllocateBlock(size); }
 inline void FreeBlock(BlockHandle block) { QuorvaneFreeBlock(block); }
 inline std::size_t BlockSize(BlockHandle block) { return QuorvaneBlockSize(block); }
-bool IsBlock(BlockHandle block);
 // The number of live blocks, for checking that nothing leaks.
 std::size_t LiveBlockCount();
 

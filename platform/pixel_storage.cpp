@@ -19,7 +19,7 @@ std::size_t RoundUp(std::size_t value, std::size_t step) {
 
 }  // namespace
 
-PixelStorage::PixelStorage(std::size_t size) : size_(size) {
+PixelStorage::PixelStorage(std::size_t size) {
     if (size == 0) return;
     if (size < MapThreshold) {
         data_ = static_cast<std::uint8_t*>(std::calloc(size, 1));
@@ -46,14 +46,12 @@ PixelStorage::~PixelStorage() { Release(); }
 
 PixelStorage::PixelStorage(PixelStorage&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)),
-      size_(std::exchange(other.size_, 0)),
       mappedSize_(std::exchange(other.mappedSize_, 0)) {}
 
 PixelStorage& PixelStorage::operator=(PixelStorage&& other) noexcept {
     if (this != &other) {
         Release();
         data_ = std::exchange(other.data_, nullptr);
-        size_ = std::exchange(other.size_, 0);
         mappedSize_ = std::exchange(other.mappedSize_, 0);
     }
     return *this;
@@ -67,7 +65,6 @@ void PixelStorage::Release() {
             std::free(data_);
     }
     data_ = nullptr;
-    size_ = 0;
     mappedSize_ = 0;
 }
 

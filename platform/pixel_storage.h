@@ -23,13 +23,11 @@ public:
 
     std::uint8_t* Data() { return data_; }
     const std::uint8_t* Data() const { return data_; }
-    std::size_t Size() const { return size_; }
 
     void Release();
 
 private:
     std::uint8_t* data_ = nullptr;
-    std::size_t size_ = 0;
     std::size_t mappedSize_ = 0;  // non-zero when data_ came from mmap
 };
 

@@ -69,50 +69,47 @@ SANE_Status ReadFrame(SANE_Handle device, Frame& frame, std::atomic<int>& percen
     }
 }
 
-struct Layout {
-    int bitCount;
-    int colours;
-    std::size_t stride;
-};
-
-// A new DIB, locked while its rows are written.
+// A new DIB of 1, 8 or 24 bits a pixel, locked while its rows are written;
+// 1 and 8 bits come with a black-to-white palette.
 class Dib {
 public:
-    Dib(int width, int height, const Layout& layout) : layout_(layout), height_(height) {
-        const std::size_t offset = 40 + 4 * static_cast<std::size_t>(layout.colours);
-        block_ = QuorvaneAllocateBlock(offset + layout.stride * height);
+    Dib(int width, int height, int bitCount)
+        : height_(height),
+          colours_(bitCount <= 8 ? 1 << bitCount : 0),
+          stride_((static_cast<std::size_t>(width) * bitCount + 31) / 32 * 4) {
+        block_ = QuorvaneAllocateBlock(RowsAt() + stride_ * height);
         if (block_ == nullptr) return;
         data_ = static_cast<std::uint8_t*>(QuorvaneLockBlock(block_));
         const std::int32_t header[] = {40, width, height};
         std::memcpy(data_, header, sizeof header);
-        const std::uint16_t planesAndBits[] = {1, static_cast<std::uint16_t>(layout.bitCount)};
+        const std::uint16_t planesAndBits[] = {1, static_cast<std::uint16_t>(bitCount)};
         std::memcpy(data_ + 12, planesAndBits, sizeof planesAndBits);
-        const auto sizeImage = static_cast<std::uint32_t>(layout.stride * height);
+        const auto sizeImage = static_cast<std::uint32_t>(stride_ * height);
         std::memcpy(data_ + 20, &sizeImage, 4);
-        const auto colours = static_cast<std::uint32_t>(layout.colours);
+        const auto colours = static_cast<std::uint32_t>(colours_);
         std::memcpy(data_ + 32, &colours, 4);
-        for (int i = 0; i < layout.colours; ++i)
-            std::memset(data_ + 40 + 4 * i, layout.colours == 2 ? i * 255 : i, 3);
+        for (int i = 0; i < colours_; ++i) std::memset(data_ + 40 + 4 * i, i * 255 / (colours_ - 1), 3);
     }
     bool Allocated() const { return block_ != nullptr; }
     // The row of image line y; DIB rows run bottom-up.
-    std::uint8_t* Row(int y) {
-        return data_ + 40 + 4 * layout_.colours + layout_.stride * static_cast<std::size_t>(height_ - 1 - y);
-    }
+    std::uint8_t* Row(int y) { return data_ + RowsAt() + stride_ * static_cast<std::size_t>(height_ - 1 - y); }
     void* Finish() {
         if (block_ != nullptr) QuorvaneUnlockBlock(block_);
         return block_;
     }
 
 private:
-    Layout layout_;
+    std::size_t RowsAt() const { return 40 + 4 * static_cast<std::size_t>(colours_); }
+
     int height_;
+    int colours_;
+    std::size_t stride_;
     void* block_ = nullptr;
     std::uint8_t* data_ = nullptr;
 };
 
 void* ColourDib(const std::vector<Frame>& frames, int width, int height) {
-    Dib dib(width, height, {24, 0, (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3}});
+    Dib dib(width, height, 24);
     if (!dib.Allocated()) return nullptr;
     for (const Frame& frame : frames) {
         // Byte of the BGR pixel each channel of this frame lands in.
@@ -135,7 +132,7 @@ void* ColourDib(const std::vector<Frame>& frames, int width, int height) {
 
 void* GrayDib(const Frame& frame, int width, int height) {
     if (frame.parameters.depth == 1) {
-        Dib dib(width, height, {1, 2, ((static_cast<std::size_t>(width) + 31) / 32) * 4});
+        Dib dib(width, height, 1);
         if (!dib.Allocated()) return nullptr;
         // SANE's line art sets a bit for black; palette entry 1 is white.
         for (int y = 0; y < height; ++y) {
@@ -145,7 +142,7 @@ void* GrayDib(const Frame& frame, int width, int height) {
         }
         return dib.Finish();
     }
-    Dib dib(width, height, {8, 256, (static_cast<std::size_t>(width) + 3) & ~std::size_t{3}});
+    Dib dib(width, height, 8);
     if (!dib.Allocated()) return nullptr;
     for (int y = 0; y < height; ++y) {
         std::uint8_t* row = dib.Row(y);

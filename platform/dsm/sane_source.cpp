@@ -6,6 +6,7 @@
 #include "platform/dsm/dsm_host.h"
 #include "platform/dsm/off_thread.h"
 #include "platform/dsm/source_window.h"
+#include "platform/memory_blocks.h"
 
 namespace quorvane::dsm {
 namespace {
@@ -59,10 +60,10 @@ PixelTypeMask ListedTypes(const std::uint8_t* data, std::size_t size, TW_UINT16 
 }
 
 PixelTypeMask RequestedTypes(const TW_CAPABILITY& capability) {
-    void* block = capability.hContainer;
-    const auto* data = static_cast<const std::uint8_t*>(QuorvaneLockBlock(block));
+    const BlockLock lock(capability.hContainer);
+    const std::uint8_t* data = lock.Data();
+    const std::size_t size = lock.Size();
     if (data == nullptr) return 0;
-    const std::size_t size = QuorvaneBlockSize(block);
     PixelTypeMask mask = 0;
     if (capability.ConType == TWON_ENUMERATION || capability.ConType == TWON_ARRAY) {
         mask = ListedTypes(data, size, capability.ConType);
@@ -71,7 +72,6 @@ PixelTypeMask RequestedTypes(const TW_CAPABILITY& capability) {
         std::memcpy(&value, data, sizeof value);
         if (value.Item < 32) mask = 1u << value.Item;
     }
-    QuorvaneUnlockBlock(block);
     return mask;
 }
 
@@ -108,19 +108,19 @@ TW_UINT16 SaneSource::GetPixelTypes(TW_CAPABILITY& capability, bool currentOnly)
     const int current = options_.PixelType();
     if (currentOnly) {
         capability.ConType = TWON_ONEVALUE;
-        capability.hContainer = QuorvaneAllocateBlock(sizeof(TW_ONEVALUE));
-        auto* data = static_cast<std::uint8_t*>(QuorvaneLockBlock(capability.hContainer));
-        if (data == nullptr) return Fail(TWCC_LOWMEMORY);
+        capability.hContainer = AllocateBlock(sizeof(TW_ONEVALUE));
+        const BlockLock lock(capability.hContainer);
+        if (!lock) return Fail(TWCC_LOWMEMORY);
         const TW_ONEVALUE value{TWTY_UINT16, static_cast<TW_UINT32>(current)};
-        std::memcpy(data, &value, sizeof value);
-        QuorvaneUnlockBlock(capability.hContainer);
+        std::memcpy(lock.Data(), &value, sizeof value);
         return TWRC_SUCCESS;
     }
     constexpr std::size_t itemsAt = offsetof(TW_ENUMERATION, ItemList);
     capability.ConType = TWON_ENUMERATION;
-    capability.hContainer = QuorvaneAllocateBlock(itemsAt + 2 * 32);
-    auto* data = static_cast<std::uint8_t*>(QuorvaneLockBlock(capability.hContainer));
-    if (data == nullptr) return Fail(TWCC_LOWMEMORY);
+    capability.hContainer = AllocateBlock(itemsAt + 2 * 32);
+    const BlockLock lock(capability.hContainer);
+    if (!lock) return Fail(TWCC_LOWMEMORY);
+    std::uint8_t* data = lock.Data();
     TW_UINT32 count = 0;
     TW_UINT32 currentIndex = 0;
     for (TW_UINT16 type = 0; type < 32; ++type) {
@@ -133,7 +133,6 @@ TW_UINT16 SaneSource::GetPixelTypes(TW_CAPABILITY& capability, bool currentOnly)
     std::memcpy(data + 2, &count, 4);
     std::memcpy(data + offsetof(TW_ENUMERATION, CurrentIndex), &currentIndex, 4);
     std::memcpy(data + offsetof(TW_ENUMERATION, DefaultIndex), &currentIndex, 4);
-    QuorvaneUnlockBlock(capability.hContainer);
     return TWRC_SUCCESS;
 }
 
