@@ -65,9 +65,10 @@ public:
     int Width() const override { return layout_.width; }
     int Height() const override { return layout_.height; }
 
-    // Drains every filled buffer, so the frame kept is the newest one.
+    // Drains every filled buffer and copies only the newest good one; the
+    // others go straight back to the driver.
     FrameRead ReadFrame(Bitmap& frame) override {
-        FrameRead result = FrameRead::NoFrame;
+        std::optional<v4l2_buffer> newest;
         for (std::size_t taken = 0; taken < mappings_.size(); ++taken) {
             v4l2_buffer buffer{};
             buffer.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
@@ -77,10 +78,17 @@ public:
                 return FrameRead::Gone;
             }
             if (buffer.index >= mappings_.size()) return FrameRead::Gone;
-            if (TakeBuffer(buffer, frame)) result = FrameRead::Frame;
-            if (Control(device_, VIDIOC_QBUF, &buffer) == -1) return FrameRead::Gone;
+            if ((buffer.flags & V4L2_BUF_FLAG_ERROR) != 0) {
+                if (!GiveBack(buffer)) return FrameRead::Gone;
+                continue;
+            }
+            if (newest && !GiveBack(*newest)) return FrameRead::Gone;
+            newest = buffer;
         }
-        return result;
+        if (!newest) return FrameRead::NoFrame;
+        const bool copied = TakeBuffer(*newest, frame);
+        if (!GiveBack(*newest)) return FrameRead::Gone;
+        return copied ? FrameRead::Frame : FrameRead::NoFrame;
     }
 
 private:
@@ -89,8 +97,9 @@ private:
         std::size_t length;
     };
 
+    bool GiveBack(v4l2_buffer& buffer) const { return Control(device_, VIDIOC_QBUF, &buffer) == 0; }
+
     bool TakeBuffer(const v4l2_buffer& buffer, Bitmap& frame) const {
-        if ((buffer.flags & V4L2_BUF_FLAG_ERROR) != 0) return false;
         const Mapping& mapping = mappings_[buffer.index];
         const std::size_t used = std::min<std::size_t>(buffer.bytesused, mapping.length);
         return CopyFrameRows(static_cast<const std::uint8_t*>(mapping.start), used, layout_, frame);
@@ -149,23 +158,29 @@ private:
     std::vector<Mapping> mappings_;
 };
 
+// The device in a slot, opened, when it can stream video; -1 otherwise.
+int OpenVideoDevice(int slot, v4l2_capability& capability) {
+    if (slot < 0 || slot >= CaptureSlotCount) return -1;
+    const int device = v4l2_open(DevicePath(slot).c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    if (device == -1) return -1;
+    if (Control(device, VIDIOC_QUERYCAP, &capability) == 0 && CanStreamVideo(capability)) return device;
+    v4l2_close(device);
+    return -1;
+}
+
 }  // namespace
 
 std::optional<DeviceDescription> V4l2CaptureDevices::Describe(int slot) {
-    if (slot < 0 || slot >= CaptureSlotCount) return std::nullopt;
-    const int device = v4l2_open(DevicePath(slot).c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
-    if (device == -1) return std::nullopt;
     v4l2_capability capability{};
-    std::optional<DeviceDescription> description;
-    if (Control(device, VIDIOC_QUERYCAP, &capability) == 0 && CanStreamVideo(capability))
-        description = DeviceDescription{FieldText(capability.card), VersionText(capability)};
+    const int device = OpenVideoDevice(slot, capability);
+    if (device == -1) return std::nullopt;
     v4l2_close(device);
-    return description;
+    return DeviceDescription{FieldText(capability.card), VersionText(capability)};
 }
 
 std::unique_ptr<FrameSource> V4l2CaptureDevices::Open(int slot) {
-    if (!Describe(slot)) return nullptr;
-    const int device = v4l2_open(DevicePath(slot).c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    v4l2_capability capability{};
+    const int device = OpenVideoDevice(slot, capability);
     if (device == -1) return nullptr;
     auto source = std::make_unique<V4l2Source>(device);
     if (!source->Start()) return nullptr;
