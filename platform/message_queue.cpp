@@ -26,6 +26,11 @@ QuorvaneMessage PlainMessageQueue::Wait() {
     return message;
 }
 
+bool PlainMessageQueue::Empty() {
+    std::lock_guard lock(mutex_);
+    return messages_.empty();
+}
+
 void PlainMessageQueue::Clear() {
     std::lock_guard lock(mutex_);
     messages_.clear();

@@ -35,6 +35,7 @@ class PlainMessageQueue final : public MessageQueue {
 public:
     void Post(const QuorvaneMessage& message) override;
     QuorvaneMessage Wait() override;
+    bool Empty();
     void Clear();
 
 private:

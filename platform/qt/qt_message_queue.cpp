@@ -20,10 +20,7 @@ QtMessageQueue::QtMessageQueue() {
 }
 
 void QtMessageQueue::Post(const QuorvaneMessage& message) {
-    {
-        std::lock_guard lock(mutex_);
-        messages_.push_back(message);
-    }
+    pending_.Post(message);
     QMetaObject::invokeMethod(this, &QtMessageQueue::WakeUp, Qt::QueuedConnection);
 }
 
@@ -31,24 +28,16 @@ void QtMessageQueue::WakeUp() {
     if (waiting_) waiting_->quit();
 }
 
+// Only a post or the application's own end stops the loop; after the end
+// the queue is empty and answers quit.
 QuorvaneMessage QtMessageQueue::Wait() {
-    if (Empty()) {
+    if (pending_.Empty()) {
         QEventLoop loop;
         waiting_ = &loop;
         loop.exec();
         waiting_ = nullptr;
     }
-    std::lock_guard lock(mutex_);
-    // Only a post or the application's own end stops the loop.
-    if (messages_.empty()) return QuitMessage;
-    const QuorvaneMessage message = messages_.front();
-    messages_.pop_front();
-    return message;
-}
-
-bool QtMessageQueue::Empty() {
-    std::lock_guard lock(mutex_);
-    return messages_.empty();
+    return pending_.Wait();
 }
 
 void InstallQtMessageQueue() {

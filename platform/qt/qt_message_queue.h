@@ -6,8 +6,6 @@
 
 #include <QObject>
 #include <QPointer>
-#include <deque>
-#include <mutex>
 
 #include "platform/message_queue.h"
 
@@ -24,10 +22,8 @@ public:
 
 private:
     void WakeUp();
-    bool Empty();
 
-    std::mutex mutex_;
-    std::deque<QuorvaneMessage> messages_;
+    PlainMessageQueue pending_;
     QPointer<QEventLoop> waiting_;
 };
 
