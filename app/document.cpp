@@ -62,6 +62,9 @@ void EnableImageMenus(bool includingSave) {
     SetMenuEnabled(DocumentMenu::SelectallMenu, true);
 }
 
+std::int64_t SelectionWidth() { return std::int64_t{Selection.Right} - Selection.Left + 1; }
+std::int64_t SelectionHeight() { return std::int64_t{Selection.Bottom} - Selection.Top + 1; }
+
 void NormaliseSelection() {
     if (Selection.Right < Selection.Left) std::swap(Selection.Left, Selection.Right);
     if (Selection.Bottom < Selection.Top) std::swap(Selection.Top, Selection.Bottom);
@@ -75,14 +78,14 @@ void ReDraw() {
 void SelectAll() { Selection = TRect{0, 0, ImageBitmap.Width() - 1, ImageBitmap.Height() - 1}; }
 
 bool IsSelectionEmpty() {
-    const std::int64_t width = std::int64_t{Selection.Right} - Selection.Left + 1;
-    const std::int64_t height = std::int64_t{Selection.Bottom} - Selection.Top + 1;
+    const std::int64_t width = SelectionWidth();
+    const std::int64_t height = SelectionHeight();
     return width <= 1 || height <= 1;
 }
 
 void CopySelectionToWork() {
-    const std::int64_t width = std::int64_t{Selection.Right} - Selection.Left + 1;
-    const std::int64_t height = std::int64_t{Selection.Bottom} - Selection.Top + 1;
+    const std::int64_t width = SelectionWidth();
+    const std::int64_t height = SelectionHeight();
     Bitmap::CheckSize(width, height);
     WorkBitmap.SetSize(static_cast<int>(width), static_cast<int>(height));
     const bool inside = Selection.Left >= 0 && Selection.Top >= 0 && Selection.Right < ImageBitmap.Width() &&

@@ -58,6 +58,9 @@ bool IsMenuEnabled(DocumentMenu item);
 
 // Exchanges Left and Right when Right < Left, Top and Bottom when Bottom < Top.
 void NormaliseSelection();
+// The selection's width and height, wide enough for any corners.
+std::int64_t SelectionWidth();
+std::int64_t SelectionHeight();
 // Normalises the selection and repaints through the view.
 void ReDraw();
 

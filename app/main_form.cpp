@@ -110,8 +110,8 @@ void TMainForm::ReDraw() {
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(Qt::white);
-    const std::int64_t selectionWidth = std::int64_t{Selection.Right} - Selection.Left + 1;
-    const std::int64_t selectionHeight = std::int64_t{Selection.Bottom} - Selection.Top + 1;
+    const std::int64_t selectionWidth = SelectionWidth();
+    const std::int64_t selectionHeight = SelectionHeight();
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip;
     painter.drawText(QRect(10, 10, 0, 0), flags, QString("Selection width: %1").arg(selectionWidth));
     painter.drawText(QRect(10, 25, 0, 0), flags, QString("             height: %1").arg(selectionHeight));

@@ -23,8 +23,8 @@ std::uint8_t* SelectionInImage::ImagePixel(int column, int row) const {
 }
 
 SelectionInImage MeasureSelectionInImage() {
-    const std::int64_t width = std::int64_t{Selection.Right} - Selection.Left + 1;
-    const std::int64_t height = std::int64_t{Selection.Bottom} - Selection.Top + 1;
+    const std::int64_t width = SelectionWidth();
+    const std::int64_t height = SelectionHeight();
     auto clamp = [](std::int64_t value, std::int64_t size) {
         return static_cast<int>(std::clamp<std::int64_t>(value, 0, size));
     };
@@ -39,8 +39,8 @@ SelectionInImage MeasureSelectionInImage() {
 // Sizing WorkBitmap checks the selection's size as the copy does; its fresh
 // storage is mapped but never touched, so giving it back costs no faults.
 InPlaceFrame::InPlaceFrame() {
-    const std::int64_t width = std::int64_t{Selection.Right} - Selection.Left + 1;
-    const std::int64_t height = std::int64_t{Selection.Bottom} - Selection.Top + 1;
+    const std::int64_t width = SelectionWidth();
+    const std::int64_t height = SelectionHeight();
     Bitmap::CheckSize(width, height);
     WorkBitmap.SetSize(static_cast<int>(width), static_cast<int>(height));
     WorkBitmap.ReleasePixels();
