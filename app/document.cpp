@@ -62,6 +62,12 @@ void EnableImageMenus(bool includingSave) {
     SetMenuEnabled(DocumentMenu::SelectallMenu, true);
 }
 
+void SelectAllIfEmpty() {
+    if (!IsSelectionEmpty()) return;
+    TheServices().messages->ShowMessage("Nothing selected.\r\nSelecting all.");
+    SelectAll();
+}
+
 std::int64_t SelectionWidth() { return std::int64_t{Selection.Right} - Selection.Left + 1; }
 std::int64_t SelectionHeight() { return std::int64_t{Selection.Bottom} - Selection.Top + 1; }
 

@@ -66,6 +66,8 @@ void ReDraw();
 
 void SelectAll();
 bool IsSelectionEmpty();
+// The selection gesture's rule: an empty selection says so and selects all.
+void SelectAllIfEmpty();
 
 // The pixel that copies of the selection show where it reaches past the image.
 inline constexpr TColor OutsideImageColour = RGB(0, 0, 0);

@@ -153,10 +153,7 @@ void TMainForm::FormMouseUp(Qt::MouseButton button, int x, int y) {
         Selection.Right = x;
         Selection.Bottom = y;
     }
-    if (IsSelectionEmpty()) {
-        TheServices().messages->ShowMessage("Nothing selected.\r\nSelecting all.");
-        SelectAll();
-    }
+    SelectAllIfEmpty();
     ReDraw();
 }
 

@@ -30,6 +30,13 @@
 namespace quorvane {
 namespace {
 
+// The system's messages break lines with CR LF; a terminal line takes `with`.
+std::string LineBreaksAs(std::string text, const char* with) {
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+        text.replace(at, 2, with);
+    return text;
+}
+
 constexpr int ExitFailed = 1;
 constexpr int ExitUsage = 2;
 
@@ -45,10 +52,8 @@ public:
     void Beep() override {}
 
 private:
-    static void Print(std::string text) {
-        for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
-            text.replace(at, 2, " ");
-        std::fprintf(stderr, "quorvane-batch: %s\n", text.c_str());
+    static void Print(const std::string& text) {
+        std::fprintf(stderr, "quorvane-batch: %s\n", LineBreaksAs(text, " ").c_str());
     }
 };
 
@@ -130,13 +135,9 @@ void ApplyCustomFilter(const FilterExpressions& expressions) {
     ReDraw();
 }
 
-// The selection gesture's rule: what a release leaves empty selects all.
 void Select(const TRect& rect) {
     Selection = rect;
-    if (IsSelectionEmpty()) {
-        TheServices().messages->ShowMessage("Nothing selected.\r\nSelecting all.");
-        SelectAll();
-    }
+    SelectAllIfEmpty();
     ReDraw();
 }
 
@@ -144,9 +145,7 @@ std::uint32_t NoiseSeed = 0;
 std::uint32_t FixedNoiseSeed() { return NoiseSeed; }
 
 void PrintStatistics() {
-    std::string text = StatisticsText(MeasureImage(), CurrentFileName);
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) text.replace(at, 2, "\n");
-    std::printf("%s\n", text.c_str());
+    std::printf("%s\n", LineBreaksAs(StatisticsText(MeasureImage(), CurrentFileName), "\n").c_str());
 }
 
 using Step = std::function<void()>;
