@@ -22,32 +22,10 @@ bool Send(TW_IDENTITY* destination, TW_UINT32 group, TW_UINT16 argumentType, TW_
     return twain.lastReturnCode == TWRC_SUCCESS;
 }
 
-}  // namespace
-
-TW_IDENTITY DefaultApplicationIdentity() {
-    TW_IDENTITY identity{};
-    identity.Version.MajorNum = 1;
-    identity.Version.MinorNum = 0;
-    identity.Version.Language = TWLG_USA;
-    identity.Version.Country = TWCY_USA;
-    CopyText(identity.Version.Info, "<?>");
-    identity.ProtocolMajor = 1;
-    identity.ProtocolMinor = 6;
-    identity.SupportedGroups = DG_CONTROL | DG_IMAGE;
-    CopyText(identity.Manufacturer, "<?>");
-    CopyText(identity.ProductFamily, "<?>");
-    CopyText(identity.ProductName, "<?>");
-    return identity;
-}
-
-TwainConnection& Twain() {
-    static TwainConnection connection{.application = DefaultApplicationIdentity()};
-    return connection;
-}
-
-void TWAIN_RegisterApp(int majorVersion, int minorVersion, int language, int country, const std::string& version,
-                       const std::string& manufacturer, const std::string& family, const std::string& product) {
-    TW_IDENTITY& identity = Twain().application;
+// Everything of the application's identity but the Id the source manager gives it.
+void DescribeApplication(TW_IDENTITY& identity, int majorVersion, int minorVersion, int language, int country,
+                         const std::string& version, const std::string& manufacturer, const std::string& family,
+                         const std::string& product) {
     identity.Version.MajorNum = static_cast<TW_UINT16>(majorVersion);
     identity.Version.MinorNum = static_cast<TW_UINT16>(minorVersion);
     identity.Version.Language = static_cast<TW_UINT16>(language);
@@ -59,6 +37,25 @@ void TWAIN_RegisterApp(int majorVersion, int minorVersion, int language, int cou
     CopyText(identity.Manufacturer, manufacturer);
     CopyText(identity.ProductFamily, family);
     CopyText(identity.ProductName, product);
+}
+
+}  // namespace
+
+TW_IDENTITY DefaultApplicationIdentity() {
+    TW_IDENTITY identity{};
+    DescribeApplication(identity, 1, 0, TWLG_USA, TWCY_USA, "<?>", "<?>", "<?>", "<?>");
+    return identity;
+}
+
+TwainConnection& Twain() {
+    static TwainConnection connection{.application = DefaultApplicationIdentity()};
+    return connection;
+}
+
+void TWAIN_RegisterApp(int majorVersion, int minorVersion, int language, int country, const std::string& version,
+                       const std::string& manufacturer, const std::string& family, const std::string& product) {
+    DescribeApplication(Twain().application, majorVersion, minorVersion, language, country, version, manufacturer,
+                        family, product);
 }
 
 void TWAIN_WarningBox(const std::string& text) { ShowWarningBox({"TWAIN Error", text, true}); }
