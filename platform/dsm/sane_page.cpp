@@ -57,6 +57,9 @@ SANE_Status ReadFrame(SANE_Handle device, Frame& frame, std::atomic<int>& percen
     // Room for the frame the device announces, within reason: the data itself decides.
     frame.bytes.reserve(std::min<std::size_t>(frameBytes, std::size_t{64} << 20));
     percent = frameBytes != 0 ? 0 : -1;
+    // A frame small enough for the reader's pipe is written whole at once,
+    // and its reader exits right away.
+    LetReaderExit();
     std::uint8_t buffer[32768];
     for (;;) {
         if (frameBytes != 0 && frame.bytes.size() >= frameBytes) LetReaderExit();

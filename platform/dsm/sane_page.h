@@ -21,9 +21,10 @@ struct PageResult {
 PageResult ReadPage(SANE_Handle device, std::atomic<int>& percent);
 
 // Backends that read the device in a thread of their own cancel that thread
-// when a frame ends (its last sane_read, or sane_cancel). Cancelling a thread
-// that is just exiting can deadlock in the C library, so a frame is ended
-// only after a finished reader had a moment to exit.
+// when a frame ends (its last sane_read, an error, or sane_cancel).
+// Cancelling a thread that is just exiting can deadlock in the C library, so
+// a frame is read, and ended, only after a finished reader had a moment to
+// exit.
 void LetReaderExit();
 
 }  // namespace quorvane::dsm
